@@ -1,0 +1,67 @@
+#include "tools/tracks/tracks_tool.h"
+
+#include <cstring>
+#include <string>
+
+#include "tools/tracks/dump_track.h"
+#include "tools/tracks/export_tracks.h"
+#include "tools/tracks/number_text.h"
+#include "tools/tracks/values_at.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: velmorand-tracks --at SECONDS | --export DIR | --dump FILE | --help\n"
+    "\n"
+    "  --at SECONDS   print every track's value at that playback time, one\n"
+    "                 \"name value\" line each: the 21 tracks at row\n"
+    "                 SECONDS x 16 + 0.005, then the six camera tracks at the\n"
+    "                 look-ahead row (SECONDS + 1/60) x 16 + 0.005, named\n"
+    "                 \"camera:pos_x@look-ahead\" and so on. SECONDS is taken as\n"
+    "                 float32, as the intro computes it; values are float32.\n"
+    "  --export DIR   write the compiled-in keys as the 21 track files\n"
+    "                 (sync-2F_<encoded name>.track) into DIR, creating it\n"
+    "  --dump FILE    print a track file's keys as \"row: value (code) mode\"\n"
+    "                 lines, or say exactly why it is malformed\n"
+    "  --help         show this text\n"
+    "\n"
+    "Exit status: 0 success, 1 the file could not be read or written or is\n"
+    "malformed, 2 bad arguments.\n";
+
+int usage_error(std::FILE* err, const std::string& message) {
+  std::fprintf(err, "velmorand-tracks: %s\n%s", message.c_str(), kUsage);
+  return kToolUsage;
+}
+
+int run_at(const char* argument, std::FILE* out, std::FILE* err) {
+  float seconds = 0.0f;
+  if (!parse_float_argument(argument, &seconds)) {
+    return usage_error(err, std::string("--at needs a number of seconds, not '") + argument + "'");
+  }
+  if (seconds < 0.0f) {
+    return usage_error(err, std::string("--at needs a playback time of 0 or more, not ") + argument);
+  }
+  return print_values_at(seconds, out);
+}
+
+}  // namespace
+
+int run_tracks_tool(int argc, const char* const argv[], std::FILE* out, std::FILE* err) {
+  if (argc < 2) return usage_error(err, "no command given");
+  const std::string command = argv[1];
+  if (command == "--help" || command == "-h") {
+    if (argc > 2) return usage_error(err, "--help takes no argument");
+    std::fputs(kUsage, out);
+    return kToolOk;
+  }
+  if (command != "--at" && command != "--export" && command != "--dump") {
+    return usage_error(err, "unknown option '" + command + "'");
+  }
+  if (argc < 3) return usage_error(err, command + " needs an argument");
+  if (argc > 3) return usage_error(err, std::string("unexpected argument '") + argv[3] + "'");
+  const char* argument = argv[2];
+  if (*argument == '\0') return usage_error(err, command + " needs a non-empty argument");
+  if (command == "--at") return run_at(argument, out, err);
+  if (command == "--export") return export_tracks(argument, out, err);
+  return dump_track(argument, out, err);
+}
