@@ -1,0 +1,151 @@
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+
+#include "platform/audio/audio_device.h"
+
+namespace platform {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// SDL pulls the samples from its own thread; the block is read in place, so
+// nothing but the block's memory is needed while it plays.
+class SdlAudioDevice final : public AudioDevice {
+ public:
+  ~SdlAudioDevice() override { close(); }
+
+  bool open(const WaveFormat& format) override;
+  void prepare(WaveBlock& block) override;
+  void write(WaveBlock& block) override;
+  bool position(AudioPosition& out) override;
+  void stop() override;
+  void unprepare(WaveBlock& block) override;
+  void close() override;
+
+ private:
+  static void fill(void* self, Uint8* stream, int len);
+  void fill(Uint8* stream, std::uint32_t len);
+  std::uint32_t played_frames() const;
+
+  WaveFormat format_;
+  SDL_AudioDeviceID device_ = 0;
+  std::uint32_t frames_ = 0;
+  std::uint32_t reported_ = 0;
+  bool playing_ = false;
+
+  // Shared with SDL's thread, which holds the device lock while it fills.
+  const unsigned char* data_ = nullptr;
+  std::uint32_t length_ = 0;
+  std::uint32_t handed_ = 0;         // bytes of the block handed to SDL
+  std::uint32_t last_chunk_ = 0;     // bytes of the block in the latest fill
+  Clock::time_point last_fill_{};
+};
+
+bool SdlAudioDevice::open(const WaveFormat& format) {
+  if (device_ || format.block_align == 0) return false;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  SDL_AudioSpec want{};
+  want.freq = static_cast<int>(format.samples_per_sec);
+  want.format = AUDIO_F32SYS;
+  want.channels = static_cast<Uint8>(format.channels);
+  want.samples = 1024;
+  want.callback = &SdlAudioDevice::fill;
+  want.userdata = this;
+  SDL_AudioSpec have{};
+  // No changes allowed: SDL converts to whatever the hardware takes.
+  device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  if (!device_) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+  }
+  format_ = format;
+  return true;
+}
+
+void SdlAudioDevice::prepare(WaveBlock& block) {
+  if (!device_) return;
+  SDL_LockAudioDevice(device_);
+  data_ = static_cast<const unsigned char*>(block.data);
+  length_ = block.buffer_length - block.buffer_length % format_.block_align;
+  handed_ = 0;
+  last_chunk_ = 0;
+  SDL_UnlockAudioDevice(device_);
+  frames_ = block_frames(block, format_);
+}
+
+void SdlAudioDevice::write(WaveBlock& block) {
+  if (!device_ || data_ != block.data || playing_) return;
+  playing_ = true;
+  SDL_PauseAudioDevice(device_, 0);
+}
+
+void SdlAudioDevice::fill(void* self, Uint8* stream, int len) {
+  static_cast<SdlAudioDevice*>(self)->fill(stream, static_cast<std::uint32_t>(len));
+}
+
+void SdlAudioDevice::fill(Uint8* stream, std::uint32_t len) {
+  const std::uint32_t left = data_ ? length_ - handed_ : 0;
+  const std::uint32_t take = std::min(len, left);
+  if (take) std::memcpy(stream, data_ + handed_, take);
+  // Float zero is silence: after the block the device plays nothing.
+  std::memset(stream + take, 0, len - take);
+  if (take) {
+    handed_ += take;
+    last_chunk_ = take;
+    last_fill_ = Clock::now();
+  }
+}
+
+// The latest chunk is taken as still buffered when it was handed over and as
+// playing out in real time from then on, which keeps the count smooth between
+// SDL's fills instead of jumping a whole buffer at a time.
+std::uint32_t SdlAudioDevice::played_frames() const {
+  SDL_LockAudioDevice(device_);
+  const std::uint32_t align = format_.block_align;
+  const std::uint32_t handed = handed_ / align;
+  const std::uint32_t chunk = last_chunk_ / align;
+  const auto since = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - last_fill_);
+  SDL_UnlockAudioDevice(device_);
+  const std::uint64_t drained =
+      static_cast<std::uint64_t>(since.count()) * format_.samples_per_sec / 1'000'000u;
+  return handed - chunk + static_cast<std::uint32_t>(std::min<std::uint64_t>(drained, chunk));
+}
+
+bool SdlAudioDevice::position(AudioPosition& out) {
+  if (!device_) return false;
+  if (playing_) reported_ = std::clamp(played_frames(), reported_, frames_);
+  out.sample = reported_;
+  return true;
+}
+
+void SdlAudioDevice::stop() {
+  if (!device_) return;
+  if (playing_) reported_ = std::clamp(played_frames(), reported_, frames_);
+  playing_ = false;
+  SDL_PauseAudioDevice(device_, 1);
+}
+
+void SdlAudioDevice::unprepare(WaveBlock& block) {
+  if (!device_ || data_ != block.data) return;
+  SDL_LockAudioDevice(device_);
+  data_ = nullptr;
+  SDL_UnlockAudioDevice(device_);
+}
+
+void SdlAudioDevice::close() {
+  if (!device_) return;
+  SDL_CloseAudioDevice(device_);
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  device_ = 0;
+  playing_ = false;
+}
+
+}  // namespace
+
+std::unique_ptr<AudioDevice> make_sdl_audio_device() { return std::make_unique<SdlAudioDevice>(); }
+
+}  // namespace platform

@@ -1,0 +1,131 @@
+// Runs SDL without a sound server: the dummy driver paces itself in real time
+// and discards the samples, the disk driver paces the same way and writes
+// them to a file, which shows what the device actually played.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <string>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
+#include <vector>
+
+#include "platform/audio/audio_device.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+constexpr std::uint32_t kRate = 44'100;
+// One SDL buffer (1024 frames, 23 ms) of lead plus thread scheduling slack.
+constexpr double kToleranceSeconds = 0.05;
+
+platform::WaveFormat stereo_float() {
+  platform::WaveFormat format;
+  format.format_tag = platform::kWaveFormatIeeeFloat;
+  format.channels = 2;
+  format.samples_per_sec = kRate;
+  format.block_align = 8;
+  format.bits_per_sample = 32;
+  return format;
+}
+
+double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+struct SdlDevice : ::testing::Test {
+  std::vector<float> pcm;
+  platform::WaveBlock block;
+  std::unique_ptr<platform::AudioDevice> device = platform::make_sdl_audio_device();
+  platform::AudioPosition position;
+
+  void use_driver(const char* name) { setenv("SDL_AUDIODRIVER", name, 1); }
+  void make_block(double length_seconds) {
+    pcm.resize(2 * static_cast<std::size_t>(length_seconds * kRate));
+    for (std::size_t i = 0; i < pcm.size(); ++i) pcm[i] = static_cast<float>(i % 1000) / 1000.0f;
+    block = {pcm.data(), static_cast<std::uint32_t>(pcm.size() * sizeof(float))};
+  }
+  std::uint32_t query() {
+    EXPECT_TRUE(device->position(position));
+    return position.sample;
+  }
+  // Polls until the given time has passed, checking that the count never drops.
+  std::uint32_t poll_for(Clock::duration span) {
+    std::uint32_t last = query();
+    for (const auto until = Clock::now() + span; Clock::now() < until;) {
+      const std::uint32_t now = query();
+      EXPECT_GE(now, last);
+      last = now;
+      std::this_thread::sleep_for(1ms);
+    }
+    return last;
+  }
+};
+
+TEST_F(SdlDevice, CountsPlayedFramesInRealTime) {
+  use_driver("dummy");
+  make_block(3.0);
+  ASSERT_TRUE(device->open(stereo_float()));
+  device->prepare(block);
+  EXPECT_EQ(query(), 0u);
+  const auto written = Clock::now();
+  device->write(block);
+  for (int i = 0; i < 4; ++i) {
+    const std::uint32_t played = poll_for(100ms);
+    const double expected = seconds(Clock::now() - written);
+    EXPECT_NEAR(played / double(kRate), expected, kToleranceSeconds) << "after " << expected << " s";
+  }
+}
+
+TEST_F(SdlDevice, StopsExactlyAtTheBlockEndAndStopHolds) {
+  use_driver("dummy");
+  make_block(0.1);
+  ASSERT_TRUE(device->open(stereo_float()));
+  device->prepare(block);
+  device->write(block);
+  EXPECT_EQ(poll_for(350ms), kRate / 10);
+  device->stop();
+  device->unprepare(block);
+  EXPECT_EQ(query(), kRate / 10);
+}
+
+TEST_F(SdlDevice, PlaysTheBlockOnceThenSilence) {
+  const auto file = std::filesystem::temp_directory_path() /
+                    ("velmorand_sdl_disk_" + std::to_string(::getpid()) + ".raw");
+  use_driver("disk");
+  setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+  make_block(0.1);
+  ASSERT_TRUE(device->open(stereo_float()));
+  device->prepare(block);
+  device->write(block);
+  poll_for(300ms);
+  device->stop();
+  device->unprepare(block);
+  device->close();
+
+  std::ifstream in(file, std::ios::binary);
+  const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
+  std::filesystem::remove(file);
+  ASSERT_GT(bytes.size(), block.buffer_length);
+  std::vector<float> played(bytes.size() / sizeof(float));
+  std::memcpy(played.data(), bytes.data(), played.size() * sizeof(float));
+  EXPECT_TRUE(std::equal(pcm.begin(), pcm.end(), played.begin()));
+  EXPECT_TRUE(std::all_of(played.begin() + pcm.size(), played.end(), [](float s) { return s == 0.0f; }));
+}
+
+TEST_F(SdlDevice, FailsToOpenWithoutADriver) {
+  use_driver("no_such_driver");
+  make_block(0.1);
+  EXPECT_FALSE(device->open(stereo_float()));
+  position.sample = 5;
+  EXPECT_FALSE(device->position(position));
+  EXPECT_EQ(position.sample, 5u);
+}
+
+}  // namespace
