@@ -1,0 +1,198 @@
+#pragma once
+// The GPU device the intro draws with.
+//
+// The renderer was written against a Direct3D 11 immediate context, and this
+// interface keeps that shape so the set-up and frame code read like the call
+// lists they implement:
+//
+//   - objects are created from descriptor structs in which zero means the
+//     default (a mip count of 0 is one level, a view's level count of 0 is one
+//     level), and come back as small handles; a handle with id 0 is "null";
+//   - resources are bound by slot and stage (t# = shader resource, u# =
+//     unordered access, b# = constant buffer, s# = sampler, render target 0),
+//     and each dispatch or draw sees exactly what was bound and uploaded
+//     before it: the backend orders passes itself, callers never place
+//     barriers;
+//   - update_subresource replaces a whole constant buffer or a texture's
+//     level 0, and the new contents are what the next pass reads;
+//   - present shows the back buffer (an RGBA8 image compute kernels write
+//     through an unordered-access view) and starts a new frame.
+//
+// Programs are SPIR-V compiled from HLSL with the register shifts of the
+// build (b -> 0, t -> 16, s -> 32, u -> 48 in descriptor set 0), so a
+// program's slots are read straight out of its code.
+//
+// A backend lives in a folder of its own (vulkan/); create_device picks it.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+struct SDL_Window;
+
+namespace gpu {
+
+template <typename Tag>
+struct Handle {
+  uint32_t id = 0;
+  explicit operator bool() const { return id != 0; }
+  friend bool operator==(Handle a, Handle b) { return a.id == b.id; }
+};
+
+using Texture = Handle<struct TextureTag>;
+using ShaderResourceView = Handle<struct SrvTag>;
+using UnorderedAccessView = Handle<struct UavTag>;
+using RenderTargetView = Handle<struct RtvTag>;
+using Buffer = Handle<struct BufferTag>;
+using Shader = Handle<struct ShaderTag>;
+using Sampler = Handle<struct SamplerTag>;
+using BlendState = Handle<struct BlendTag>;
+
+enum class Format : uint8_t { RGBA8, RGBA16F };
+
+enum BindFlags : uint32_t {
+  kBindShaderResource = 1u << 0,
+  kBindRenderTarget = 1u << 1,
+  kBindUnorderedAccess = 1u << 2,
+};
+
+struct TextureDesc {
+  int width = 0;
+  int height = 0;
+  int mip_levels = 0;  // 0 means 1
+  Format format = Format::RGBA8;
+  uint32_t bind = 0;   // BindFlags
+  bool generate_mips = false;  // declared like the original; nothing generates them
+  const char* label = nullptr;
+};
+
+// Shader-resource, unordered-access and render-target views: a range of mip
+// levels of one texture (UAVs and RTVs always cover exactly one level).
+struct ViewDesc {
+  Texture texture;
+  int most_detailed_mip = 0;
+  int mip_levels = 0;  // 0 means 1
+};
+
+struct BufferDesc {
+  uint32_t byte_width = 0;  // a constant buffer; the only kind the intro needs
+  const char* label = nullptr;
+};
+
+enum class Stage : uint8_t { Compute, Vertex, Pixel };
+
+struct ShaderDesc {
+  Stage stage = Stage::Compute;
+  std::span<const uint8_t> code;  // SPIR-V
+  const char* label = nullptr;    // names the pass in timings and messages
+};
+
+enum class AddressMode : uint8_t { Clamp, Border, Wrap };
+
+// Trilinear filtering, border colour transparent black, no LOD clamp.
+struct SamplerDesc {
+  AddressMode address = AddressMode::Clamp;
+};
+
+struct BlendDesc {
+  bool additive = false;  // one * source + one * destination on colour and alpha
+};
+
+struct Viewport {
+  float x = 0, y = 0, width = 0, height = 0, min_depth = 0, max_depth = 1;
+};
+
+// GPU time of one dispatch or draw of the last presented frame.
+struct PassTiming {
+  std::string label;
+  double milliseconds = 0;
+};
+
+class Device {
+ public:
+  virtual ~Device() = default;
+
+  // Creation. A failed creation returns a null handle and is reported on
+  // stderr; the intro, like the original, carries on.
+  virtual Texture create_texture(const TextureDesc&) = 0;
+  virtual ShaderResourceView create_srv(const ViewDesc&) = 0;
+  virtual UnorderedAccessView create_uav(const ViewDesc&) = 0;
+  virtual RenderTargetView create_rtv(const ViewDesc&) = 0;
+  virtual Buffer create_buffer(const BufferDesc&) = 0;
+  virtual Shader create_shader(const ShaderDesc&) = 0;
+  virtual Sampler create_sampler(const SamplerDesc&) = 0;
+  virtual BlendState create_blend_state(const BlendDesc&) = 0;
+  virtual Texture back_buffer() = 0;
+
+  // What was created, as the device holds it.
+  virtual TextureDesc texture_desc(Texture) const = 0;
+  virtual ViewDesc view_desc(ShaderResourceView) const = 0;
+  virtual ViewDesc view_desc(UnorderedAccessView) const = 0;
+  virtual ViewDesc view_desc(RenderTargetView) const = 0;
+
+  // Compute stage.
+  virtual void cs_set_shader(Shader) = 0;
+  virtual void cs_set_shader_resources(int start, std::span<const ShaderResourceView>) = 0;
+  virtual void cs_set_unordered_access_views(int start, std::span<const UnorderedAccessView>) = 0;
+  virtual void cs_set_constant_buffers(int start, std::span<const Buffer>) = 0;
+  virtual void cs_set_samplers(int start, std::span<const Sampler>) = 0;
+  virtual void dispatch(uint32_t x, uint32_t y, uint32_t z) = 0;
+
+  // Vertex, pixel and output stages. The only topology is a triangle list.
+  virtual void vs_set_shader(Shader) = 0;
+  virtual void vs_set_samplers(int start, std::span<const Sampler>) = 0;
+  virtual void ps_set_shader(Shader) = 0;
+  virtual void ps_set_shader_resources(int start, std::span<const ShaderResourceView>) = 0;
+  virtual void ps_set_constant_buffers(int start, std::span<const Buffer>) = 0;
+  virtual void ps_set_samplers(int start, std::span<const Sampler>) = 0;
+  virtual void ia_set_triangle_list() = 0;
+  virtual void rs_set_viewport(const Viewport&) = 0;
+  virtual void om_set_render_target(RenderTargetView) = 0;  // null unbinds
+  virtual void om_set_blend_state(BlendState) = 0;          // null = no blending
+  virtual void draw(uint32_t vertex_count, uint32_t first_vertex) = 0;
+
+  // Replaces a whole constant buffer, or level 0 of a texture from tightly or
+  // loosely packed rows (row_pitch bytes apart).
+  virtual void update_subresource(Buffer, std::span<const uint8_t> data) = 0;
+  virtual void update_subresource(Texture, std::span<const uint8_t> data, uint32_t row_pitch) = 0;
+
+  // Shows the back buffer (windowed: waits for a vertical blank) and ends the
+  // frame: every command so far has run when this returns.
+  virtual void present(int sync_interval) = 0;
+
+  // Headless read-back of level `mip` of a texture, finished work only (call
+  // after present). RGBA8 comes back as bytes, RGBA16F as floats.
+  virtual std::vector<uint8_t> read_rgba8(Texture) = 0;
+  virtual std::vector<float> read_rgba16f(Texture, int mip) = 0;
+
+  // Per-pass GPU times of the last presented frame (empty unless timing was
+  // requested at creation).
+  virtual std::vector<PassTiming> last_frame_timings() const = 0;
+
+  // Validation messages seen since creation (0 unless validation is on).
+  virtual int validation_message_count() const = 0;
+
+  // Name of the physical device in use ("llvmpipe ..." on lavapipe).
+  virtual std::string adapter_name() const = 0;
+};
+
+struct DeviceDesc {
+  int width = 0;   // back buffer size
+  int height = 0;
+  SDL_Window* window = nullptr;  // null: headless, the back buffer is read back
+  bool validation = false;       // Khronos validation with synchronization checks
+  bool timing = false;           // timestamp queries around every pass
+};
+
+// Creates the device, or returns null with a message that says what is
+// missing (no Vulkan loader, no device, a window without a surface).
+std::unique_ptr<Device> create_device(const DeviceDesc&, std::string* error);
+
+// Bytes of one RGBA16F texel value, for callers that upload float images.
+uint16_t float_to_half(float);
+float half_to_float(uint16_t);
+
+}  // namespace gpu
