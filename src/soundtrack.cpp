@@ -1,0 +1,51 @@
+#include "src/soundtrack.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "src/asset_catalog.h"
+#include "sync/choreography.h"
+#include "sync/device.h"
+#include "sync/startup.h"
+
+namespace {
+
+// A caller's device is kept; otherwise the default output, and when no output
+// can be opened a silent wall clock, so the intro still runs in real time and
+// ends on time instead of standing at its first frame.
+void open_output(PlaybackState& state) {
+  if (!state.wave_out) state.wave_out = platform::make_sdl_audio_device();
+  if (state.wave_out->open(soundtrack_format)) return;
+  std::fprintf(stderr, "velmorand: no audio device could be opened; running silently on the wall clock\n");
+  state.wave_out = platform::make_wall_clock_audio_device();
+  state.wave_out->open(soundtrack_format);
+}
+
+}  // namespace
+
+void playback_start(PlaybackState& state) {
+  const AssetBytes stream = soundtrack_asset();
+  if (!decode_soundtrack(stream.data, stream.size)) std::exit(1);
+  state.registry = start_sync_tracks();
+  open_output(state);
+  state.wave_out->prepare(soundtrack_block);
+  state.wave_out->write(soundtrack_block);
+}
+
+std::uint32_t playback_position(PlaybackState& state) {
+  if (state.wave_out) state.wave_out->position(state.position);
+  return state.position.sample;
+}
+
+void playback_shutdown(PlaybackState& state) {
+  if (state.wave_out) {
+    state.wave_out->stop();
+    state.wave_out->unprepare(soundtrack_block);
+    state.wave_out->close();
+    state.wave_out.reset();
+  }
+  release_soundtrack_pcm();
+  registry_destroy(state.registry);
+  state.registry = nullptr;
+  for (Track*& entry : track_table) entry = nullptr;
+}
