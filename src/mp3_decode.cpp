@@ -11,6 +11,7 @@ namespace {
 mpg123_ssize_t read_memory(void* handle, void* buffer, std::size_t bytes) {
   auto* cursor = static_cast<Mp3Decoder::Cursor*>(handle);
   const std::size_t n = std::min(bytes, cursor->size - cursor->offset);
+  if (n == 0) return 0;
   std::memcpy(buffer, cursor->data + cursor->offset, n);
   cursor->offset += n;
   return static_cast<mpg123_ssize_t>(n);
