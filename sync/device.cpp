@@ -237,10 +237,11 @@ bool read_track_keys(TrackFileRead read, std::FILE* file, TrackKey** keys,
       return false;
     }
     if (k > 0 && row <= buffer[k - 1].row) {
+      const std::int32_t previous = buffer[k - 1].row;
       sync_free(buffer);
       set_reason(reason, reason_size,
                  "rows are not strictly ascending: key %d has row %d after row %d of key %d", k, row,
-                 buffer[k - 1].row, k - 1);
+                 previous, k - 1);
       return false;
     }
     buffer[k] = TrackKey{row, value, static_cast<Interpolation>(static_cast<std::int32_t>(code))};

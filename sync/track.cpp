@@ -9,13 +9,14 @@ namespace {
 
 constexpr const char* kSource = "sync/track";
 
-// Floor first, in double precision, then to int32.
-// For floors outside the int32 range (and for NaN) the result is INT32_MIN, the
-// "integer indefinite" value that the x86 conversion instruction produces, so
-// the arithmetic stays defined and behaves like a plain x86 conversion.
+// Floor first, in double precision, then to int32. A floor beyond the int32
+// range saturates, so a row far past the last key still gives the last key's
+// value and one far before the first key the first key's value; NaN counts as
+// before the first key.
 std::int32_t floor_to_int32(double row) {
   const double f = std::floor(row);
-  if (f >= -2147483648.0 && f < 2147483648.0) return static_cast<std::int32_t>(f);
+  if (f >= 2147483647.0) return INT32_MAX;
+  if (f >= -2147483648.0) return static_cast<std::int32_t>(f);
   return INT32_MIN;
 }
 
