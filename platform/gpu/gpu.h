@@ -163,6 +163,9 @@ class Device {
   // frame: every command so far has run when this returns.
   virtual void present(int sync_interval) = 0;
 
+  // Runs everything recorded so far and waits for it, without presenting.
+  virtual void flush() = 0;
+
   // Headless read-back of level `mip` of a texture, finished work only (call
   // after present). RGBA8 comes back as bytes, RGBA16F as floats.
   virtual std::vector<uint8_t> read_rgba8(Texture) = 0;

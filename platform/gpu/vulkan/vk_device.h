@@ -129,6 +129,7 @@ class VulkanDevice final : public Device {
   void update_subresource(Texture, std::span<const uint8_t> data, uint32_t row_pitch) override;
 
   void present(int sync_interval) override;
+  void flush() override { submit_and_wait(VK_NULL_HANDLE, VK_NULL_HANDLE); }
 
   std::vector<uint8_t> read_rgba8(Texture) override;
   std::vector<float> read_rgba16f(Texture, int mip) override;

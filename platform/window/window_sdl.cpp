@@ -1,0 +1,93 @@
+#include <SDL.h>
+
+#include <atomic>
+
+#include "platform/window/window.h"
+
+namespace platform {
+
+namespace {
+
+// Escape is latched by an event watch, which sees every key event as SDL
+// pumps them, so a press between two polls is never lost even though the
+// loop handles one queued event at a time.
+int watch_escape(void* latch, SDL_Event* event) {
+  if (event->type == SDL_KEYDOWN && event->key.keysym.scancode == SDL_SCANCODE_ESCAPE)
+    static_cast<std::atomic<bool>*>(latch)->store(true);
+  return 1;
+}
+
+class SdlWindow final : public Window {
+ public:
+  explicit SdlWindow(SDL_Window* w) : window_(w) { SDL_AddEventWatch(watch_escape, &escape_latch_); }
+  ~SdlWindow() override {
+    SDL_DelEventWatch(watch_escape, &escape_latch_);
+    SDL_DestroyWindow(window_);
+  }
+  SDL_Window* sdl_window() override { return window_; }
+
+  bool handle_one_event() override {
+    SDL_Event event;
+    if (!SDL_PollEvent(&event)) return false;
+    if (event.type == SDL_QUIT ||
+        (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE))
+      closed_ = true;
+    return true;
+  }
+
+  bool escape_pressed() override {
+    SDL_PumpEvents();
+    bool down = SDL_GetKeyboardState(nullptr)[SDL_SCANCODE_ESCAPE] != 0;
+    return escape_latch_.exchange(false) || down;
+  }
+
+  bool closed() const override { return closed_; }
+
+ private:
+  SDL_Window* window_;
+  std::atomic<bool> escape_latch_{false};
+  bool closed_ = false;
+};
+
+void set_icon(SDL_Window* window, const WindowDesc& desc) {
+  if (!desc.icon_rgba || desc.icon_size <= 0) return;
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
+      const_cast<unsigned char*>(desc.icon_rgba), desc.icon_size, desc.icon_size, 32,
+      desc.icon_size * 4, SDL_PIXELFORMAT_RGBA32);
+  if (!icon) return;
+  SDL_SetWindowIcon(window, icon);
+  SDL_FreeSurface(icon);
+}
+
+}  // namespace
+
+bool desktop_size(DesktopSize* out, std::string* error) {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    *error = std::string("no display: ") + SDL_GetError();
+    return false;
+  }
+  SDL_DisplayMode mode;
+  if (SDL_GetDesktopDisplayMode(0, &mode) != 0) {
+    *error = std::string("cannot read the desktop size: ") + SDL_GetError();
+    return false;
+  }
+  *out = {mode.w, mode.h};
+  return true;
+}
+
+std::unique_ptr<Window> create_window(const WindowDesc& desc, std::string* error) {
+  SDL_SetHint(SDL_HINT_APP_NAME, desc.app_name);
+  SDL_SetHint("SDL_VIDEO_X11_WMCLASS", desc.app_name);
+  SDL_Window* w = SDL_CreateWindow(desc.title, 0, 0, desc.width, desc.height,
+                                   SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN | SDL_WINDOW_VULKAN);
+  if (!w) {
+    *error = std::string("cannot create the window: ") + SDL_GetError();
+    return nullptr;
+  }
+  set_icon(w, desc);
+  SDL_ShowCursor(SDL_DISABLE);
+  SDL_RaiseWindow(w);
+  return std::make_unique<SdlWindow>(w);
+}
+
+}  // namespace platform

@@ -1,0 +1,46 @@
+#include "src/headless_intro.h"
+
+#include <chrono>
+
+#include "src/frame_passes.h"
+
+namespace {
+
+double ms_since(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+std::unique_ptr<HeadlessIntro> start_headless_intro(const HeadlessOptions& options, std::string* error) {
+  auto intro = std::make_unique<HeadlessIntro>();
+  auto start = std::chrono::steady_clock::now();
+  intro->device = gpu::create_device({.width = options.screen.width,
+                                      .height = options.screen.height,
+                                      .validation = options.validation,
+                                      .timing = options.timing},
+                                     error);
+  if (!intro->device) return nullptr;
+  intro->device_ms = ms_since(start);
+  intro->renderer = std::make_unique<Renderer>(*intro->device, options.screen);
+  present_startup_clear(*intro->renderer);
+  auto clock = std::make_unique<platform::VirtualAudioDevice>();
+  intro->clock = clock.get();
+  intro->playback.wave_out = std::move(clock);
+  create_gpu_resources(*intro->renderer, &intro->setup);
+  start = std::chrono::steady_clock::now();
+  playback_start(intro->playback);
+  intro->playback_start_ms = ms_since(start);
+  return intro;
+}
+
+float render_frame_at(HeadlessIntro& intro, uint32_t samples) {
+  intro.clock->set_position(samples);
+  return run_frame(*intro.renderer, intro.playback);
+}
+
+std::vector<uint8_t> back_buffer_pixels(HeadlessIntro& intro) {
+  return intro.device->read_rgba8(intro.renderer->backBuffer);
+}
+
+void stop_headless_intro(HeadlessIntro& intro) { playback_shutdown(intro.playback); }

@@ -1,0 +1,62 @@
+// The intro: no arguments, no configuration. Covers the desktop, plays the
+// soundtrack once and draws in step with it until Escape or 136 seconds.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/gpu/gpu.h"
+#include "platform/window/window.h"
+#include "src/frame_clock.h"
+#include "src/frame_passes.h"
+#include "src/gpu_setup.h"
+#include "src/image_upload.h"
+#include "src/renderer.h"
+#include "src/soundtrack.h"
+
+namespace {
+
+// Exit statuses: 1 is taken by a failed track set-up.
+constexpr int kNoDisplay = 2;
+constexpr int kNoDevice = 3;
+
+}  // namespace
+
+int main() {
+  platform::DesktopSize screen;
+  std::string error;
+  if (!platform::desktop_size(&screen, &error)) {
+    std::fprintf(stderr, "velmorand: %s\n", error.c_str());
+    return kNoDisplay;
+  }
+  DecodedImage icon = decode_image(find_asset("icon_32"));
+  auto window = platform::create_window({.title = "Velmorand",
+                                         .app_name = "velmorand",
+                                         .width = screen.width,
+                                         .height = screen.height,
+                                         .icon_rgba = icon.rgba.data(),
+                                         .icon_size = icon.width == icon.height ? icon.width : 0},
+                                        &error);
+  if (!window) {
+    std::fprintf(stderr, "velmorand: %s\n", error.c_str());
+    return kNoDisplay;
+  }
+  auto device = gpu::create_device(
+      {.width = screen.width, .height = screen.height, .window = window->sdl_window()}, &error);
+  if (!device) {
+    std::fprintf(stderr, "velmorand: %s\n", error.c_str());
+    return kNoDevice;
+  }
+  Renderer renderer(*device, {screen.width, screen.height});
+  present_startup_clear(renderer);
+  PlaybackState playback;
+  create_gpu_resources(renderer);
+  playback_start(playback);
+
+  float last_frame_time = 0.0f;
+  do {
+    if (!window->handle_one_event()) last_frame_time = run_frame(renderer, playback);
+  } while (!window->escape_pressed() && !window->closed() && kEndSeconds > last_frame_time);
+
+  playback_shutdown(playback);
+  std::exit(0);
+}

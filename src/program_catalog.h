@@ -1,0 +1,9 @@
+#pragma once
+// The compiled GPU programs linked into the executable, by name.
+#include <string_view>
+
+#include "platform/gpu/gpu.h"
+
+// Creates the program of that name; a null handle (and a message) when the
+// executable carries none.
+gpu::Shader create_program(gpu::Device& device, std::string_view name);

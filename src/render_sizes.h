@@ -1,0 +1,25 @@
+#pragma once
+// The three sizes every GPU object derives from: the screen (the desktop, or
+// the size a capture asks for), the render size of the scene kernels (the
+// screen scaled down to a width of 1920 when wider) and the bloom chain at
+// half the screen.
+
+struct Size {
+  int width = 0;
+  int height = 0;
+};
+
+// Scaled in float32 and truncated, as the intro always has: 2048 x 1152 gives
+// 1919 x 1080, one column short, and the kernels are used to it.
+Size render_size(Size screen);
+
+// Halvings of the half-size screen down to a side of 1, less the three
+// smallest. Sizes so small that nothing is left still get one level: the
+// chain needs a level to render into.
+int bloom_level_count(Size screen);
+
+// Size of bloom level i as the viewport sees it (each halving truncated).
+Size bloom_level_size(Size screen, int level);
+
+// Largest bloom level count the view arrays hold.
+inline constexpr int kMaxBloomLevels = 10;
