@@ -1,0 +1,22 @@
+#pragma once
+#include "dsp/stereo.h"
+#include "score/score.h"
+
+namespace music {
+
+struct MasterSettings {
+    double targetLufs = -14.0;
+    float ceilingDb = -1.6f;
+};
+
+struct MasterReport {
+    double loudnessLufs;
+    float truePeakDb;
+    float gainDb; // applied before the limiter
+};
+
+// Fades, DC removal, a gentle bus compressor, then the gain that brings the
+// limited song to the target loudness.
+MasterReport masterMix(Stereo& mix, const Score& score, const MasterSettings& s, float sampleRate);
+
+} // namespace music
