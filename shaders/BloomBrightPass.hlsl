@@ -1,18 +1,15 @@
-// Interface only for now: the body comes with the kernel work, and until then
-// the program writes flat magenta so nobody mistakes it for a result.
+// First, half-resolution level of the bloom chain: only what is brighter
+// than luminance 0.9 passes, fully from 1.5 on.
 #define UNIFORM_FIELDS 25
 #include "common.hlsli"
 
 SamplerState smp : register(s0);
 Texture2D<float4> tex0 : register(t0);
 
-// Keeps every declared resource alive in the compiled program (so the
-// interface is real) while the output stays flat magenta.
-float4 placeholder(float keep, float alpha) {
-  return keep < -3.0e38 ? float4(0.0, 0.0, 0.0, 0.0) : float4(1.0, 0.0, 1.0, alpha);
-}
-
 float4 main(float4 pos : SV_Position) : SV_Target {
-  float unused = tex0.Sample(smp, pos.xy * invRes).a;
-  return placeholder(unused, 1.0);
+  // invRes describes the full-size source, twice this target.
+  float3 c = tex0.SampleLevel(smp, 2.0 * pos.xy * invRes, 0).rgb;
+  float luminance = 0.33 * (c.r + c.g + c.b);
+  float pass = ease(saturate((luminance - 0.9) * 1.6666666));
+  return float4(pass * c, 1.0);
 }

@@ -1,5 +1,7 @@
-// Interface only for now: the body comes with the kernel work, and until then
-// the program writes flat magenta so nobody mistakes it for a result.
+// Sun shafts of the first scene: five jittered samples along each camera ray,
+// up to the distance the scene kernel left in the render texture's alpha, each
+// lit unless the rolling cubes or the logo hide the sun from it. The result
+// is a strongly forward-peaked glow that the composite blurs and adds.
 #define UNIFORM_FIELDS 26
 #include "common.hlsli"
 
@@ -10,16 +12,59 @@ Texture2D<float4> logoTex : register(t1);
 Texture2D<float4> blueNoiseTex : register(t2);
 STORAGE_FORMAT(rgba16f) RWTexture2D<float4> scatteringTex : register(u0);
 
-// Keeps every declared resource alive in the compiled program (so the
-// interface is real) while the output stays flat magenta.
-float4 placeholder(float keep, float alpha) {
-  return keep < -3.0e38 ? float4(0.0, 0.0, 0.0, 0.0) : float4(1.0, 0.0, 1.0, alpha);
+static const int kSamples = 5;
+static const int kShadowSteps = 64;
+static const float kShadowReach = 10.0;
+static const float3 kShaftColour = float3(1.0, 0.7, 0.5);
+
+// Henyey-Greenstein with g = 0.98. Its base is clamped to 1, so every angle
+// further than about 60 degrees from the sun shares one floor value.
+float shaft_phase(float cos_angle) {
+  float b = saturate(1.9604 - 1.96 * cos_angle);
+  return 0.0396 / (4.0 * PI * pow(b, 1.5));
+}
+
+// Sphere-traces towards the sun; only a ray that gets 10 units away counts as
+// lit, so one that runs out of steps grazing a cube stays dark.
+bool sun_visible(CubeField field, float3 p, float3 s) {
+  float t = 0.01;
+  for (int i = 0; i < kShadowSteps; ++i) {
+    float f = field_distance(field, p + s * t);
+    if (abs(f) < 0.01) break;
+    t += f;
+    if (t > kShadowReach) break;
+  }
+  return t >= kShadowReach;
+}
+
+// The logo hangs in the plane z = time + 2. Its height is measured from the
+// ray alone, without the camera's height, as the scene places it.
+bool logo_shadows(float3 p, float ray_height, float3 s, float scene_distance) {
+  float t = (time + 2.0 - p.z) / s.z;
+  if (!(t > 0.0)) return false;
+  float2 at = float2(p.x + s.x * t, ray_height + s.y * t) * float2(-0.41666666, -1.691332) +
+              float2(0.45, 1.9);
+  float cover = pow(abs(logoTex.SampleLevel(smpBorder, at, 0).a), 2.2);
+  return t < scene_distance && cover > 0.0;
 }
 
 [numthreads(8, 8, 1)]
 void main(uint3 id : SV_DispatchThreadID) {
-  float2 uv = id.xy * invRes;
-  float unused = renderTex.SampleLevel(smpClamp, uv, 0).a + logoTex.SampleLevel(smpBorder, uv, 0).a +
-                 blueNoiseTex.Load(int3(0, 0, 0)).a;
-  scatteringTex[id.xy] = placeholder(unused + glitchFactor, 1.0);
+  float3 d = camera_ray(float2(id.xy), camTarget);
+  float scene_distance = renderTex.SampleLevel(smpClamp, id.xy * invRes, 0).a;
+  float jitter = blue_noise(blueNoiseTex, id.xy).r;
+  float3 s = sun_direction();
+  float phase = shaft_phase(dot(s, d));
+  CubeField field = make_cube_field(time + plasmaOffset, cubesRepeat);
+
+  float sum = 0.0;
+  for (int k = 0; k < kSamples; ++k) {
+    float3 ray = d * scene_distance * (0.2 * k + 0.2 * jitter);
+    float3 p = camPos + ray;
+    bool lit = sun_visible(field, p, s) && !logo_shadows(p, ray.y, s, scene_distance);
+    if (lit) sum += phase;
+  }
+  // The shafts fade out as the sun sinks to the horizon.
+  float3 colour = 2.0 * sum * kShaftColour * ease(saturate(10.0 * s.y));
+  scatteringTex[id.xy] = float4(colour, 1.0);
 }

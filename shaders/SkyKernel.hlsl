@@ -1,17 +1,107 @@
-// Interface only for now: the body comes with the kernel work, and until then
-// the program writes flat magenta so nobody mistakes it for a result.
+// The sky panorama the first scene reflects and looks into: single scattering
+// of Rayleigh and Mie particles over a spherical planet, for the current sun
+// angle. Texel (x, y) looks along elevation (y/256 - 1) pi/2 (row 0 straight
+// down, row 256 at the horizon) and azimuth (x/256 - 1) pi.
 #define UNIFORM_FIELDS 25
 #include "common.hlsli"
 
 STORAGE_FORMAT(rgba16f) RWTexture2D<float4> skyTex : register(u0);
 
-// Keeps every declared resource alive in the compiled program (so the
-// interface is real) while the output stays flat magenta.
-float4 placeholder(float keep, float alpha) {
-  return keep < -3.0e38 ? float4(0.0, 0.0, 0.0, 0.0) : float4(1.0, 0.0, 1.0, alpha);
+// Metres; the planet is centred at the origin and the eye floats 800 m up.
+static const float kGroundRadius = 6360000.0;
+static const float3 kEye = float3(0.0, 6360800.0, 0.0);
+// The quadratics of the eye against the two spheres, folded into constants
+// because |eye|^2 and the radii squared are far beyond float precision:
+// 4 (Ra^2 - |eye|^2), -4 (|eye|^2 - Rg^2) and -Ra^2.
+static const float kAtmosphereTerm = 3.0264934e12;
+static const float kGroundTerm = -4.070656e10;
+static const float kMinusAtmosphereSq = -4.1216402e13;
+static const float kNoGround = 9.999e12;
+
+static const float3 kRayleigh = float3(3.8e-6, 13.5e-6, 33.1e-6);
+static const float kMie = 21e-6;
+// Densities fall off as e^(-h/7994) and e^(-h/1200), written as 2^(h k).
+static const float kRayleighFalloff = -0.00018047224;
+static const float kMieFalloff = -0.0012022458;
+static const float kLog2E = 1.442695;
+static const float kSunIntensity = 5.0;
+// The sun disc is Rayleigh-scattered light times 20, 6 and 2 kR.
+static const float3 kSunDisc = float3(7.6e-5, 8.1e-5, 6.62e-5);
+
+static const int kPrimarySteps = 64;
+static const int kLightSteps = 12;
+
+float3 view_direction(uint2 texel) {
+  float theta = (texel.y / 256.0 - 1.0) * PI * 0.5;
+  float phi = (texel.x / 256.0 - 1.0) * PI;
+  return float3(cos(theta) * cos(phi), sin(theta), cos(theta) * sin(phi));
+}
+
+// Never lower than -0.1, so the sky keeps a glow after sunset; the clamped
+// vector is deliberately left unnormalised.
+float3 clamped_sun() { return max(sun_direction(), float3(-1.0, -0.1, -1.0)); }
+
+float rayleigh_phase(float mu) { return 0.059683103 * (1.0 + mu * mu); }
+
+float mie_phase(float mu) {
+  return 0.050420284 * (1.0 + mu * mu) / (2.5776 * pow(1.5776 - 1.52 * mu, 1.5));
+}
+
+float sun_disc(float mu) { return ease(saturate((mu - 0.9999) * 11111.111)); }
+
+// Where the eye's ray enters and leaves the air, shortened by the ground.
+float2 march_span(float3 d) {
+  float b = 2.0 * dot(kEye, d);
+  float root = sqrt(b * b + kAtmosphereTerm);
+  float t_far = 0.5 * (-b + root);
+  float t_near = max(0.5 * (-b - root), 0.0);
+  float ground_disc = b * b + kGroundTerm;
+  float t_ground = kNoGround;
+  if (ground_disc >= 0.0) {
+    float t = 0.5 * (-b - sqrt(ground_disc));
+    if (t > 0.0) t_ground = t;
+  }
+  return float2(t_near, min(t_far, t_ground));
+}
+
+// Distance from p to the far side of the atmosphere along d.
+float distance_to_sky(float3 p, float3 d) {
+  float b = 2.0 * dot(p, d);
+  float c = dot(p, p) + kMinusAtmosphereSq;
+  return 0.5 * (-b + sqrt(b * b - 4.0 * c));
+}
+
+float2 densities(float3 p) {
+  float h = length(p) - kGroundRadius;
+  return float2(exp2(h * kRayleighFalloff), exp2(h * kMieFalloff));
+}
+
+float3 sky_colour(float3 d, float3 s) {
+  float mu = dot(d, s);
+  float2 span = march_span(d);
+  float step = (span.y - span.x) / kPrimarySteps;
+  float3 p0 = kEye + d * span.x;
+  // The light rays reuse one step length per texel, taken along the view.
+  float light_step = distance_to_sky(p0, d) / kLightSteps;
+
+  float2 depth = 0.0;  // optical depth along the view: Rayleigh, Mie
+  float3 sum_r = 0.0, sum_m = 0.0;
+  for (int i = 0; i < kPrimarySteps; ++i) {
+    float3 p = p0 + d * (i * step);
+    float2 dens = densities(p) * step;
+    depth += dens;
+    float2 light = 0.0;
+    for (int j = 0; j < kLightSteps; ++j) light += densities(p + s * (j * light_step)) * light_step;
+    float2 total = depth + light;
+    float3 attenuation = exp2(-kLog2E * (kRayleigh * total.x + kMie * total.y));
+    sum_r += attenuation * dens.x;
+    sum_m += attenuation * dens.y;
+  }
+  float3 colour = kSunIntensity * (rayleigh_phase(mu) * kRayleigh * sum_r + mie_phase(mu) * kMie * sum_m);
+  return colour + sun_disc(mu) * sum_r * kSunDisc;
 }
 
 [numthreads(8, 8, 1)]
 void main(uint3 id : SV_DispatchThreadID) {
-  skyTex[id.xy] = placeholder(sunTime, 1.0);
+  skyTex[id.xy] = float4(sky_colour(view_direction(id.xy), clamped_sun()), 1.0);
 }

@@ -55,15 +55,9 @@ cbuffer UniformBuffer : register(b0) {
 #endif
 };
 
-static const float PI = 3.14159265;
-
 // ---- small maths -----------------------------------------------------------
 
-// Floor-based modulo: GLSL's mod, not HLSL's truncating fmod.
-float mod_floor(float x, float y) { return x - y * floor(x / y); }
-
-// Cubic ease t^2 (3 - 2t) of an already clamped t.
-float ease(float t) { return t * t * (3.0 - 2.0 * t); }
+#include "maths.hlsli"
 
 // (x, y) -> (x cos a + y sin a, -x sin a + y cos a)
 float2 rotate2(float2 v, float a) {
@@ -76,16 +70,6 @@ float Hh(float x) {
   float3 q = frac(float3(x, x, x) * 0.1031);
   q += dot(q, q.yzx + 19.19);
   return frac((q.x + q.y) * q.z);
-}
-
-// Integer hash of two 32-bit values, in [0, 1); all arithmetic wraps.
-float hash_u2(uint a, uint b) {
-  uint x = a ^ (b >> 1);
-  uint y = b ^ (a >> 1);
-  x *= 1103515245u;
-  y *= 1103515245u;
-  uint n = 1103515245u * (x ^ (y >> 3));
-  return float(n) * (1.0 / 4294967296.0);
 }
 
 // ---- camera ----------------------------------------------------------------
