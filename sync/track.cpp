@@ -9,22 +9,11 @@ namespace {
 
 constexpr const char* kSource = "sync/track";
 
-// Floor first, in double precision, then to int32. A floor beyond the int32
-// range saturates, so a row far past the last key still gives the last key's
-// value and one far before the first key the first key's value; NaN counts as
-// before the first key.
-std::int32_t floor_to_int32(double row) {
-  const double f = std::floor(row);
-  if (f >= 2147483647.0) return INT32_MAX;
-  if (f >= -2147483648.0) return static_cast<std::int32_t>(f);
-  return INT32_MIN;
-}
-
-// The int32 difference n - k with two's complement wrap-around (it cannot wrap
-// for any track whose rows lie less than 2^31 apart, which covers every
-// producer in the program).
-std::int32_t row_difference(std::int32_t n, std::int32_t k) {
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(n) - static_cast<std::uint32_t>(k));
+// The row distance between two keys. Taken in 64 bits, so keys more than 2^31
+// rows apart (possible only in a hand-made track file) still give a fraction
+// in [0, 1) instead of a wrapped, negative distance.
+double row_distance(std::int32_t from, std::int32_t to) {
+  return static_cast<double>(static_cast<std::int64_t>(to) - static_cast<std::int64_t>(from));
 }
 
 // pow is called through a pointer the compiler cannot see through, so
@@ -58,9 +47,15 @@ double track_value_at(const Track* track, double row) {
   // a release build never reads keys that do not exist.
   if (track->key_count <= 0) return 0.0;
 
-  // Floor first, so -0.5 gives -1 and 2.999 gives 2; then the last key at or
-  // before that row, or the first key's value before the first key.
-  const std::int32_t r = floor_to_int32(row);
+  // Floor first, so -0.5 gives -1 and 2.999 gives 2. A floor outside the
+  // int32 range lies before or after every key (NaN counts as before), so it
+  // gets the first or the last key's value instead of an undefined conversion.
+  const double floored = std::floor(row);
+  if (!(floored >= -2147483648.0)) return track->keys[0].value;
+  if (floored >= 2147483648.0) return track->keys[track->key_count - 1].value;
+  const auto r = static_cast<std::int32_t>(floored);
+
+  // The last key at or before that row, or the first key's value before it.
   std::int32_t i = locate_key(track, r);
   if (i < 0) {
     i = ~i - 1;
@@ -74,8 +69,7 @@ double track_value_at(const Track* track, double row) {
   const TrackKey& n = track->keys[i + 1];
   if (k.interpolation == Interpolation::Step) return k.value;
 
-  const double t = (row - static_cast<double>(k.row)) /
-                   static_cast<double>(row_difference(n.row, k.row));
+  const double t = (row - static_cast<double>(k.row)) / row_distance(k.row, n.row);
   const float d32 = n.value - k.value;  // the difference in float32 ...
   const double d = d32;                 // ... only then widened
   switch (k.interpolation) {

@@ -130,6 +130,10 @@ TEST(TrackValue, RowsBeyondTheInt32RangeClampToTheEndKeys) {
   EXPECT_EQ(value_at(keys, 2147483648.0), 2.0);
   EXPECT_EQ(value_at(keys, -1e12), 1.0);
   EXPECT_EQ(value_at(keys, std::nan("")), 1.0);
+  // A first key on the lowest int32 row is still after every row below it.
+  EXPECT_EQ(value_at({key(INT32_MIN, 3.0f, kLinear), key(0, 5.0f, kStep)}, -1e12), 3.0);
+  // Keys further apart than 2^31 rows still interpolate between themselves.
+  EXPECT_EQ(value_at({key(-2000000000, 0.0f, kLinear), key(2000000000, 4.0f, kStep)}, 0.0), 2.0);
 }
 
 TEST(TrackValue, DifferenceIsTakenInFloat32AndTheResultStaysDouble) {
