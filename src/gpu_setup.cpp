@@ -44,7 +44,7 @@ void storage_texture(Renderer& r, int w, int h, int mips, const char* label, gpu
 std::vector<std::future<DecodedImage>> decode_images_in_background() {
   std::vector<std::future<DecodedImage>> decoded;
   for (const NamedAsset& image : images_in_load_order())
-    decoded.push_back(std::async(std::launch::async, decode_image, image.bytes));
+    decoded.push_back(std::async(std::launch::async, decode_image, image.bytes, image.name));
   return decoded;
 }
 
@@ -168,7 +168,7 @@ void create_gpu_resources(Renderer& r, SetupTimings* timings) {
   r.dirtSrv = r.device.create_srv({.texture = r.dirtTex});
   r.dirtRtv = r.device.create_rtv({.texture = r.dirtTex});
   for (int i = 0; i < 2; ++i)
-    storage_texture(r, r.renderWidth, r.renderHeight, 6, "particleStateTex", r.particleStateTex[i],
+    storage_texture(r, r.renderWidth, r.renderHeight, 6, i ? "particleStateTex1" : "particleStateTex0", r.particleStateTex[i],
                     r.particleStateUav[i], r.particleStateSrv[i]);
   load_images(r, decoded, t);
   create_bloom_chain(r);

@@ -4,13 +4,14 @@
 
 #include <cstdio>
 
-DecodedImage decode_image(AssetBytes png) {
+DecodedImage decode_image(AssetBytes png, std::string_view name) {
   int w = 0, h = 0, channels = 0;
   stbi_uc* pixels = png.data ? stbi_load_from_memory(png.data, static_cast<int>(png.size), &w, &h,
                                                      &channels, 4)
                              : nullptr;
   if (!pixels) {
-    std::fprintf(stderr, "an embedded image does not decode: %s\n", stbi_failure_reason());
+    std::fprintf(stderr, "the embedded image %.*s does not decode: %s\n", static_cast<int>(name.size()),
+                 name.data(), png.data ? stbi_failure_reason() : "not linked in");
     return {1, 1, std::vector<uint8_t>(4, 0)};
   }
   DecodedImage image{w, h, std::vector<uint8_t>(pixels, pixels + size_t(w) * h * 4)};

@@ -2,6 +2,7 @@
 // Embedded PNG images as RGBA8 textures: decoded to 8-bit RGBA, four
 // channels asked for, rows top first, uploaded to level 0.
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "platform/gpu/gpu.h"
@@ -15,7 +16,7 @@ struct DecodedImage {
 
 // An image that does not decode becomes one transparent texel, with a
 // message: the intro shows nothing there rather than stopping.
-DecodedImage decode_image(AssetBytes png);
+DecodedImage decode_image(AssetBytes png, std::string_view name);
 
 struct ImageTexture {
   gpu::Texture texture;

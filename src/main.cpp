@@ -28,7 +28,7 @@ int main() {
     std::fprintf(stderr, "velmorand: %s\n", error.c_str());
     return kNoDisplay;
   }
-  DecodedImage icon = decode_image(find_asset("icon_32"));
+  DecodedImage icon = decode_image(find_asset("icon_32"), "icon_32");
   auto window = platform::create_window({.title = "Velmorand",
                                          .app_name = "velmorand",
                                          .width = screen.width,
