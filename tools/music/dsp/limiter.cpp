@@ -10,11 +10,11 @@
 namespace music {
 namespace {
 
-std::vector<float> requiredGain(const Stereo& s, float ceiling)
+std::vector<float> requiredGain(const std::vector<float>& peaks, float gain, float ceiling)
 {
-    std::vector<float> req(s.size(), 1.0f);
-    for (size_t n = 0; n < s.size(); ++n) {
-        float peak = std::max(truePeakBetween(s.l, n), truePeakBetween(s.r, n));
+    std::vector<float> req(peaks.size(), 1.0f);
+    for (size_t n = 0; n < peaks.size(); ++n) {
+        float peak = peaks[n] * gain;
         if (peak > ceiling) req[n] = ceiling / peak;
     }
     return req;
@@ -63,17 +63,27 @@ std::vector<float> backwardAverage(const std::vector<float>& g, size_t window)
 
 } // namespace
 
-void limit(Stereo& signal, const LimiterSettings& s, float sampleRate)
+std::vector<float> truePeakEnvelope(const Stereo& s)
+{
+    std::vector<float> peaks(s.size());
+    for (size_t n = 0; n < s.size(); ++n) peaks[n] = std::max(truePeakBetween(s.l, n), truePeakBetween(s.r, n));
+    return peaks;
+}
+
+Stereo limitScaled(const Stereo& input, const std::vector<float>& peaks, float gain, const LimiterSettings& s,
+                   float sampleRate)
 {
     float ceiling = std::pow(10.0f, s.ceilingDb / 20.0f);
     size_t window = std::max<size_t>(1, static_cast<size_t>(s.lookaheadMs * 0.001f * sampleRate));
-    std::vector<float> g = forwardMinimum(requiredGain(signal, ceiling), window);
+    std::vector<float> g = forwardMinimum(requiredGain(peaks, gain, ceiling), window);
     applyRelease(g, 1.0f - std::exp(-1.0f / (s.releaseMs * 0.001f * sampleRate)));
     g = backwardAverage(g, window);
-    for (size_t n = 0; n < signal.size(); ++n) {
-        signal.l[n] *= g[n];
-        signal.r[n] *= g[n];
+    Stereo out(input.size());
+    for (size_t n = 0; n < input.size(); ++n) {
+        out.l[n] = input.l[n] * gain * g[n];
+        out.r[n] = input.r[n] * gain * g[n];
     }
+    return out;
 }
 
 } // namespace music

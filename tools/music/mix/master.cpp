@@ -23,16 +23,6 @@ void fadeAndClean(Stereo& mix, const Score& score)
     }
 }
 
-Stereo scaled(const Stereo& s, float gain)
-{
-    Stereo out = s;
-    for (size_t n = 0; n < s.size(); ++n) {
-        out.l[n] *= gain;
-        out.r[n] *= gain;
-    }
-    return out;
-}
-
 } // namespace
 
 MasterReport masterMix(Stereo& mix, const Score& score, const MasterSettings& s, float sampleRate)
@@ -43,13 +33,13 @@ MasterReport masterMix(Stereo& mix, const Score& score, const MasterSettings& s,
     // The limiter takes off more the louder it is driven, so the gain is
     // found by a few rounds of limit-and-measure.
     LimiterSettings limiter{s.ceilingDb, 5.0f, 90.0f};
+    std::vector<float> peaks = truePeakEnvelope(mix);
     float gainDb = 0.0f, appliedDb = 0.0f;
     Stereo trial;
     double lufs = -200.0;
     for (int round = 0; round < 4; ++round) {
         appliedDb = gainDb;
-        trial = scaled(mix, std::pow(10.0f, appliedDb / 20.0f));
-        limit(trial, limiter, sampleRate);
+        trial = limitScaled(mix, peaks, std::pow(10.0f, appliedDb / 20.0f), limiter, sampleRate);
         lufs = integratedLoudness(trial, sampleRate);
         if (lufs < -150.0 || std::fabs(lufs - s.targetLufs) < 0.05) break;
         gainDb += static_cast<float>(s.targetLufs - lufs);

@@ -6,7 +6,7 @@ namespace music {
 
 struct MasterSettings {
     double targetLufs = -14.0;
-    float ceilingDb = -1.6f;
+    float ceilingDb = -2.0f; // the encoder's own overshoot stays under -1 dBTP
 };
 
 struct MasterReport {

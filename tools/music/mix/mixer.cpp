@@ -77,7 +77,7 @@ Stereo mixScore(const Score& score, size_t samples, float sampleRate)
 
     // The kick ducks everything tonal, the reverb tail included: the pump
     // that makes the groove breathe.
-    CompressorSettings duck{-30.0f, 6.0f, 6.0f, 0.8f, 140.0f, 0.0f};
+    CompressorSettings duck{-16.0f, 3.0f, 6.0f, 1.0f, 150.0f, 0.0f};
     compress(buses.music, duck, sampleRate, &buses.kick);
     CompressorSettings glue{-14.0f, 2.5f, 6.0f, 4.0f, 90.0f, 1.5f};
     compress(buses.drums, glue, sampleRate);

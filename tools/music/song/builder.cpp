@@ -48,9 +48,7 @@ void SongBuilder::pads(const Progression& chords, int firstBar, int bars, float 
     for (int b = 0; b < bars; ++b) {
         Chord c = parseChord(chordAt(chords, b));
         if (!c.error.empty()) return fail(c.error);
-        std::vector<int> tones = voiceChord(c, 57);
-        tones.push_back(voiceChord({c.root, {0}, {}}, 45).front());
-        for (int t : tones) hit(Instrument::Pad, barToRow(firstBar + b), velocity, t, kRowsPerBar);
+        for (int t : voiceChord(c, 60)) hit(Instrument::Pad, barToRow(firstBar + b), velocity, t, kRowsPerBar);
     }
 }
 

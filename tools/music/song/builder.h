@@ -22,7 +22,7 @@ public:
     void drums(Instrument i, const std::string& pattern, int firstBar, int bars, float velocity = 1.0f,
                float rampTo = 1.0f);
 
-    // Sustained chords, one per bar; the root is doubled an octave below.
+    // Sustained chords, one per bar, above the bass.
     void pads(const Progression& chords, int firstBar, int bars, float velocity = 1.0f);
 
     // Short chord hits on the pattern's steps, following the progression.

@@ -35,8 +35,8 @@ void addDrop(SongBuilder& b)
 // then everything sinks towards row 1279.
 void addBreak(SongBuilder& b)
 {
-    b.pads(harmony::kBreak, 36, 4);
-    b.bassLine(harmony::kBreak, patterns::kBassWhole, 36, 4, 0.7f);
+    b.pads(harmony::kBreak, 36, 4, 0.6f);
+    b.bassLine(harmony::kBreak, patterns::kBassWhole, 36, 4, 0.5f);
     b.melody(Instrument::Lead, harmony::kBreakLine, 36, 0, 0.75f);
     b.arpeggio(harmony::kBreak, harmony::kArpUp, 36, 4, 62, 4, 0.55f);
 }

@@ -74,7 +74,7 @@ void addClimaxAndOutro(SongBuilder& b)
     }
     b.stutter(2043, 2046, 1, 0.6);
 
-    b.pads({"Dm", "Bbmaj7", "Gm7", "Dm"}, 64, 4, 0.8f);
+    b.pads({"Dm", "Bbmaj7", "Gm7", "Dm"}, 64, 4, 0.6f);
     b.bassLine({"Dm"}, patterns::kBassWhole, 64, 2, 0.7f);
     b.arpeggio({"Dm", "Bbmaj7", "Gm7"}, harmony::kArpUp, 64, 3, 62, 4, 0.5f);
     b.melody(Instrument::Lead, "D5:16 |", 64, 0, 0.7f);

@@ -8,8 +8,8 @@ namespace music {
 // statement of the melody over darker chords; the last bar builds.
 void addSecondPart(SongBuilder& b)
 {
-    b.pads(harmony::kTension, 12, 8, 0.9f);
-    b.bassLine(harmony::kTension, patterns::kBassLong, 12, 7, 0.85f);
+    b.pads(harmony::kTension, 12, 8, 0.6f);
+    b.bassLine(harmony::kTension, patterns::kBassLong, 12, 7, 0.6f);
     b.bassLine({"A"}, patterns::kBassEighths, 19, 1, 0.9f);
     b.drums(Instrument::Clap, patterns::kHalfTime, 12, 7, 0.85f);
     b.drums(Instrument::ClosedHat, patterns::kSixteenthHats, 12, 7, 0.7f);
