@@ -10,6 +10,7 @@ import canvas
 import mark
 import masks
 import palette
+import png_files
 
 WORK = 8  # supersampling for the drawing; the icon is tiny
 
@@ -33,33 +34,49 @@ def draw(size):
     return out.to_rgba((size, size), palette.INK)
 
 
-def to_palette(rgba):
-    """Indices and RGBA palette entries (at most 256) for an RGBA image.
+ALPHA_STEP = 16  # partly transparent pixels are kept at this many alpha levels
 
-    Fully transparent pixels share entry 0; the rest are reduced with Pillow's
-    octree quantiser, which keeps alpha as a fourth component.
+
+def to_palette(rgba):
+    """Indices and palette entries (at most 256) for an RGBA image.
+
+    Entry 0 is fully transparent. Partly transparent pixels, the anti-aliased
+    rim, are grouped by alpha level, each group with its mean colour. Opaque
+    pixels are reduced with Pillow's median cut in the entries that remain, so
+    the inside of the icon stays exactly opaque.
     """
-    quantised = rgba.quantize(colors=255, method=Image.Quantize.FASTOCTREE, dither=Image.Dither.NONE)
-    entries = quantised.getpalette("RGBA")
-    entries = [tuple(entries[i:i + 4]) for i in range(0, len(entries), 4)]
-    indices = np.asarray(quantised, np.uint8).astype(np.int32) + 1
-    alpha = np.asarray(rgba)[..., 3]
-    indices[alpha == 0] = 0
-    used = sorted(set(np.unique(indices).tolist()) - {0})
-    remap = {old: new for new, old in enumerate(used, start=1)}
-    out = np.zeros(indices.shape, np.uint8)
-    for old, new in remap.items():
-        out[indices == old] = new
-    colours = [(0, 0, 0, 0)] + [entries[old - 1] for old in used]
-    return out, colours
+    pixels = np.asarray(rgba).reshape(-1, 4).astype(np.int64)
+    alpha = pixels[:, 3]
+    indices = np.zeros(len(pixels), np.uint8)
+    colours = [(0, 0, 0, 0)]
+    rim = (alpha > 0) & (alpha < 255)
+    levels = np.clip((alpha + ALPHA_STEP // 2) // ALPHA_STEP * ALPHA_STEP, ALPHA_STEP, 255 - ALPHA_STEP // 2)
+    for level in sorted(set(levels[rim].tolist())):
+        group = rim & (levels == level)
+        mean = (pixels[group, :3].sum(axis=0) + group.sum() // 2) // group.sum()
+        indices[group] = len(colours)
+        colours.append((*(int(v) for v in mean), int(level)))
+    solid = alpha == 255
+    strip = Image.fromarray(pixels[solid, :3].astype(np.uint8)[None, :, :], "RGB")
+    reduced = strip.quantize(colors=256 - len(colours), method=Image.Quantize.MEDIANCUT,
+                             dither=Image.Dither.NONE)
+    entries = reduced.getpalette()
+    used = np.asarray(reduced, np.int64)[0]
+    first = len(colours)
+    for entry in range(int(used.max()) + 1):
+        colours.append((*entries[3 * entry:3 * entry + 3], 255))
+    indices[solid] = used + first
+    return indices.reshape(rgba.size[1], rgba.size[0]), colours
 
 
 def build(out_dir):
-    import png_files
     images = {}
     for size in (16, 32):
         rgba = draw(size)
         indices, colours = to_palette(rgba)
-        png_files.save_palette_rgba(indices, colours, out_dir / f"icon_{size}.png")
+        alphas = [a for _, _, _, a in colours]
+        while alphas and alphas[-1] == 255:  # opaque entries need no transparency entry
+            alphas.pop()
+        png_files.save_palette(indices, [c[:3] for c in colours], out_dir / f"icon_{size}.png", alphas)
         images[size] = rgba
     return images

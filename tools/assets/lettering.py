@@ -71,5 +71,5 @@ def draw():
 
 def build(out_dir):
     indices = draw()
-    png_files.save_palette(indices, [(0, 0, 0), GREY], out_dir / "lettering.png", transparent_index=0)
+    png_files.save_palette(indices, [(0, 0, 0), GREY], out_dir / "lettering.png", alphas=[0])
     return indices
