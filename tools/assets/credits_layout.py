@@ -95,7 +95,7 @@ def _split(image, rects, page):
     for index, part in enumerate(page["parts"]):
         if index in page["show"]:
             prefix = "".join(page["parts"][:index])
-            masks.draw_text(image, x0 + face.getlength(prefix), baseline, part.strip() and part, face)
+            masks.draw_text(image, x0 + face.getlength(prefix), baseline, part, face)
     if page["caption"]:
         _small_text(image, W / 2, baseline + 70, page["caption"], CAPTION, "center")
 
@@ -153,19 +153,18 @@ def _spark(image, rects, page):
         dx, dy = [(0, -1), (1, 0), (0, 1), (-1, 0)][i]
         ex, ey = [(1, -1), (1, 1), (-1, 1), (-1, -1)][i]
         points += [(cx + dx * r, cy + dy * r), (cx + ex * waist, cy + ey * waist)]
-    rects_poly = masks.polygons(W, H, [points])
-    image.paste(255, (0, 0), masks.to_image(rects_poly))
+    image.paste(255, (0, 0), masks.to_image(masks.polygons(W, H, [points])))
 
 
 def _verse(image, rects, page):
-    face = _big_face(page["line"], 150, CONTENT_WIDTH)
+    face = _big_face(page["line"], 170, CONTENT_WIDTH)
     x = (W - face.getlength(page["line"])) / 2
     top = _cap_top(face)
     baseline = H / 2 - top / 2
     masks.draw_text(image, x, baseline, page["line"], face)
     caption_baseline = baseline + top - 44
     _small_text(image, W / 2, caption_baseline, page["caption"], CAPTION, "center")
-    rects.append((W / 2 - 24, baseline + 46, W / 2 + 24, baseline + 49))
+    rects.append((W / 2 - 30, baseline + 64, W / 2 + 30, baseline + 67))
 
 
 _KINDS = {"word": _word, "split": _split, "stack": _stack, "roster": _roster,
