@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The intro itself on a virtual 640x360 display with lavapipe and no sound
+# server: it must start, show a picture that is not uniform, and end with
+# status 0 when Escape is pressed.
+#   intro_under_xvfb.sh <path to velmorand> [screenshot.png]
+set -uo pipefail
+intro=$1
+shot=${2:-$(mktemp --suffix=.png)}
+work=$(mktemp -d)
+trap 'kill $xvfb_pid 2>/dev/null; kill $intro_pid 2>/dev/null; rm -rf "$work"' EXIT
+
+fail() { echo "FAIL: $*"; cat "$work/intro.log" 2>/dev/null | tail -20; exit 1; }
+
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 640x360x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo -display "$display" >/dev/null 2>&1 || fail "Xvfb did not start"
+
+# No sound server here: the intro must fall back to its wall clock and say so.
+env -u PULSE_SERVER DISPLAY="$display" XDG_RUNTIME_DIR="$work" "$intro" >"$work/intro.log" 2>&1 &
+intro_pid=$!
+
+# Wait for the window, then for the fade-in from black to pass.
+for _ in $(seq 300); do
+  win=$(DISPLAY=$display xdotool search --name '^Velmorand$' 2>/dev/null | head -1)
+  [ -n "$win" ] && break
+  kill -0 $intro_pid 2>/dev/null || fail "the intro exited before showing its window"
+  sleep 0.1
+done
+[ -n "$win" ] || fail "no window titled Velmorand"
+sleep 12
+kill -0 $intro_pid 2>/dev/null || fail "the intro exited on its own"
+
+DISPLAY=$display import -window root "$shot" || fail "no screenshot"
+colours=$(identify -format '%k' "$shot")
+echo "screenshot $shot has $colours colours"
+[ "$colours" -gt 16 ] || fail "the picture is (nearly) uniform: $colours colours"
+
+DISPLAY=$display xdotool windowfocus --sync "$win" key Escape 2>/dev/null || \
+  DISPLAY=$display xdotool key Escape
+for _ in $(seq 600); do kill -0 $intro_pid 2>/dev/null || break; sleep 0.1; done
+kill -0 $intro_pid 2>/dev/null && fail "the intro did not end on Escape"
+wait $intro_pid
+status=$?
+[ $status -eq 0 ] || fail "exit status $status after Escape"
+grep -q -i "wall" "$work/intro.log" || echo "note: no wall-clock message (a sound device was found)"
+echo "1 passed, 0 failed"
