@@ -1,5 +1,4 @@
 """A review sheet of all credits pages: nine across, numbered, white on dusk blue."""
-import numpy as np
 from PIL import Image, ImageDraw
 
 import fonts

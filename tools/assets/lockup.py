@@ -6,7 +6,6 @@ banner in the sky). Both sit inside a dark die-cut outline with a soft shadow,
 so they read against any sky and cast clean shapes into the sun shafts.
 """
 import numpy as np
-from PIL import Image
 
 import canvas
 import fonts
@@ -104,10 +103,3 @@ def _paint_mark(out, parts):
     out.paint(parts.left, canvas.linear_gradient(w, h, (x0, mid - (y1 - y0) * 0.1), (cx, y1), palette.LEFT_SIDE))
     out.paint(parts.right, canvas.linear_gradient(w, h, (x1, mid - (y1 - y0) * 0.1), (cx, y1), palette.RIGHT_SIDE))
 
-
-def coverage_report(image):
-    """(fully transparent, partly transparent) shares of the pixels of an RGBA image."""
-    alpha = np.asarray(image)[..., 3]
-    total = alpha.size
-    return (np.count_nonzero(alpha == 0) / total,
-            np.count_nonzero((alpha > 0) & (alpha < 255)) / total)

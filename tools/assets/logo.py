@@ -4,6 +4,7 @@ The intro stretches this image over the centre half of a 16:9 screen before it
 dissolves into particles, so it is drawn in a 16:9 space (1008 x 567) and then
 widened to 1305 pixels: on screen the letters come out with their true shape.
 """
+import fonts
 import icc_srgb
 import lockup
 import masks
@@ -22,11 +23,11 @@ def draw():
     radius = 142 * s
     parts.add_mark(w / 2, 30 * s + radius * 1.08, radius)
     word_size = 128 * s
-    face_width = masks.text_width(lockup.GROUP, lockup.fonts.font("sora-extrabold", word_size), 0.02 * word_size)
+    face_width = masks.text_width(lockup.GROUP, fonts.font("sora-extrabold", word_size), 0.02 * word_size)
     word_base = 470 * s
     parts.add_word((w - face_width) / 2, word_base, word_size)
     tag_size = 19 * s
-    tag_width = masks.text_width(lockup.TAGLINE, lockup.fonts.font("manrope-bold", tag_size), 0.42 * tag_size)
+    tag_width = masks.text_width(lockup.TAGLINE, fonts.font("manrope-bold", tag_size), 0.42 * tag_size)
     x0, _, x1, _ = parts.word_box
     parts.add_tagline((w - tag_width) / 2, 528 * s, tag_size, 0.42, 16 * s, rule_to=x1, rule_from=x0)
     out = lockup.paint(parts, outline=12 * s, shadow_offset=(0, 6 * s), shadow_radius=5 * s)
