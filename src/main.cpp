@@ -6,8 +6,7 @@
 
 #include "platform/gpu/gpu.h"
 #include "platform/window/window.h"
-#include "src/frame_clock.h"
-#include "src/frame_passes.h"
+#include "src/main_loop.h"
 #include "src/gpu_setup.h"
 #include "src/image_upload.h"
 #include "src/renderer.h"
@@ -52,11 +51,7 @@ int main() {
   create_gpu_resources(renderer);
   playback_start(playback);
 
-  float last_frame_time = 0.0f;
-  do {
-    if (!window->handle_one_event()) last_frame_time = run_frame(renderer, playback);
-  } while (!window->escape_pressed() && !window->closed() && kEndSeconds > last_frame_time);
-
+  run_main_loop(renderer, playback, *window);
   playback_shutdown(playback);
   std::exit(0);
 }
