@@ -1,0 +1,21 @@
+#pragma once
+// The sun shafts of one pixel.
+
+#include "src/uniform_block.h"
+#include "tests/kernels/reference_image.h"
+#include "tests/kernels/reference_vector.h"
+
+namespace reference {
+
+struct ScatteringInputs {
+  const Image* scene;       // alpha: distance along the camera ray
+  const Image* logo;        // alpha: the logo's cover
+  const Image* blue_noise;  // 64 x 64, red channel
+};
+
+// How many of the pixel's five samples see the sun.
+int lit_samples(const UniformBuffer&, const ScatteringInputs&, int x, int y);
+
+Vec3 scattering_pixel(const UniformBuffer&, const ScatteringInputs&, int x, int y);
+
+}  // namespace reference
