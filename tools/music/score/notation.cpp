@@ -56,27 +56,31 @@ std::optional<int> parseNoteName(const std::string& text)
 StepPattern parseSteps(const std::string& text)
 {
     StepPattern p;
-    std::string cells;
-    for (char c : text)
-        if (c != ' ' && c != '|') cells += c;
-    if (cells.empty() || (cells.size() % 16) != 0) {
-        p.error = "pattern length " + std::to_string(cells.size()) + " is not whole bars of 16";
-        return p;
+    std::vector<std::string> bars(1);
+    for (char c : text) {
+        if (c == '|') bars.emplace_back();
+        else if (c != ' ') bars.back() += c;
     }
-    // One bar of 32 cells is a bar of thirty-seconds; anything else is sixteenths.
-    p.stepsPerBar = cells.size() == 32 ? 32 : 16;
-    p.bars = static_cast<int>(cells.size()) / p.stepsPerBar;
-    for (size_t i = 0; i < cells.size(); ++i) {
-        char c = cells[i];
-        if (c == '.') continue;
-        float v = c == 'X' ? 1.0f : c == 'x' ? 0.8f : c == 'o' ? 0.45f : -1.0f;
-        if (v < 0.0f) {
-            p.error = std::string("unknown step '") + c + "'";
-            p.steps.clear();
+    if (bars.size() > 1 && bars.back().empty()) bars.pop_back();
+    p.stepsPerBar = static_cast<int>(bars.front().size());
+    for (const std::string& bar : bars)
+        if (static_cast<int>(bar.size()) != p.stepsPerBar || (p.stepsPerBar != 16 && p.stepsPerBar != 32)) {
+            p.error = "bar of " + std::to_string(bar.size()) + " steps; bars hold 16 or 32, all alike";
             return p;
         }
-        p.steps.push_back({static_cast<int>(i), v});
-    }
+    p.bars = static_cast<int>(bars.size());
+    for (int b = 0; b < p.bars; ++b)
+        for (int i = 0; i < p.stepsPerBar; ++i) {
+            char c = bars[static_cast<size_t>(b)][static_cast<size_t>(i)];
+            if (c == '.') continue;
+            float v = c == 'X' ? 1.0f : c == 'x' ? 0.8f : c == 'o' ? 0.45f : -1.0f;
+            if (v < 0.0f) {
+                p.error = std::string("unknown step '") + c + "'";
+                p.steps.clear();
+                return p;
+            }
+            p.steps.push_back({b * p.stepsPerBar + i, v});
+        }
     return p;
 }
 

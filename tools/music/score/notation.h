@@ -13,8 +13,8 @@ struct Step {
     float velocity;
 };
 
-// Drum steps: 'X' accent, 'x' normal, 'o' ghost, '.' rest. A pattern holds
-// whole bars of 16 sixteenths or 32 thirty-seconds.
+// Drum steps: 'X' accent, 'x' normal, 'o' ghost, '.' rest. Bars are
+// separated by '|' and hold 16 sixteenths or 32 thirty-seconds each.
 struct StepPattern {
     std::vector<Step> steps;
     int stepsPerBar = 16;
