@@ -10,10 +10,16 @@
 float2 ease2(float2 t) { return t * t * (3.0 - 2.0 * t); }
 float3 ease3(float3 t) { return t * t * (3.0 - 2.0 * t); }
 
+// The corner hashes keep only the fraction of a product that reaches the
+// hundred thousands, so a single rounding decides their value: `precise`
+// stops the compiler from fusing the multiply-adds, which would make the
+// noise differ from one GPU (and driver) to the next.
+
 // Corner value of the cube pattern's noise.
 float pattern_corner(float2 cell) {
-  float2 c = 17.0 * frac(cell * 0.3183099 + 0.1);
-  return frac(c.x * c.y * 1.7 * (c.x + c.y + 1.7));
+  precise float2 c = 17.0 * frac(cell * 0.3183099 + 0.1);
+  precise float h = c.x * c.y * 1.7 * (c.x + c.y + 1.7);
+  return frac(h);
 }
 
 // Two-dimensional value noise of the cube pattern, in [0, 1).
@@ -29,8 +35,9 @@ float value_noise2(float2 p) {
 
 // Corner value of the sky's three-dimensional noise.
 float sky_corner(float3 corner) {
-  float3 q = 17.0 * frac(corner * 0.3183099 + 0.1);
-  return frac(q.x * q.y * q.z * (q.x + q.y + q.z));
+  precise float3 q = 17.0 * frac(corner * 0.3183099 + 0.1);
+  precise float h = q.x * q.y * q.z * (q.x + q.y + q.z);
+  return frac(h);
 }
 
 // Three-dimensional value noise on the unit lattice, in [0, 1).
