@@ -22,6 +22,7 @@ std::unique_ptr<HeadlessIntro> start_headless_intro(const HeadlessOptions& optio
                                      error);
   if (!intro->device) return nullptr;
   intro->device_ms = ms_since(start);
+  if (options.wrap_device) intro->device = options.wrap_device(std::move(intro->device));
   intro->renderer = std::make_unique<Renderer>(*intro->device, options.screen);
   present_startup_clear(*intro->renderer);
   auto clock = std::make_unique<platform::VirtualAudioDevice>();

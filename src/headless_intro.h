@@ -5,6 +5,7 @@
 // and the end-to-end tests run the intro through this.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +20,9 @@ struct HeadlessOptions {
   Size screen{640, 360};
   bool validation = false;
   bool timing = false;
+  // Puts a layer of the caller's between the renderer and the device (the
+  // benchmark notes when a frame's recording ends and its submission starts).
+  std::function<std::unique_ptr<gpu::Device>(std::unique_ptr<gpu::Device>)> wrap_device;
 };
 
 struct HeadlessIntro {

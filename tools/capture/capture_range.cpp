@@ -1,0 +1,86 @@
+// A range of frames [from, to) to numbered PNG files or to a video.
+#include <cstdio>
+
+#include "src/soundtrack.h"
+#include "tools/capture/capture_frames.h"
+#include "tools/capture/capture_run.h"
+#include "tools/capture/frame_grid.h"
+#include "tools/capture/interruption.h"
+#include "tools/capture/output_paths.h"
+#include "tools/capture/png_file.h"
+#include "tools/capture/progress_line.h"
+#include "tools/capture/video_encoder.h"
+
+namespace {
+
+PcmSource soundtrack_source() {
+  PcmSource s;
+  s.channels = soundtrack_format.channels ? soundtrack_format.channels : 2;
+  s.rate = soundtrack_format.samples_per_sec ? soundtrack_format.samples_per_sec : kClockRate;
+  s.samples = soundtrack_pcm;
+  s.frames = soundtrack_pcm ? soundtrack_sample_count / s.channels : 0;
+  return s;
+}
+
+// Where each frame goes: a numbered PNG file or the next video frame.
+struct FrameOutput {
+  const CaptureOptions& options;
+  VideoEncoder* video;
+  bool take(const std::vector<uint8_t>& rgba, int64_t k, std::string* error) {
+    if (video) return video->add_frame(rgba, error);
+    return write_png(frame_png_path(options.out, k), rgba, options.size.width, options.size.height, error);
+  }
+};
+
+void describe(const CaptureOptions& o, int64_t first, int64_t end, size_t priming) {
+  char line[256];
+  std::snprintf(line, sizeof line, "%dx%d at %d fps: frames %lld to %lld (%.3f s) into %s",
+                o.size.width, o.size.height, o.fps, static_cast<long long>(first),
+                static_cast<long long>(end - 1), double(end - first) / o.fps, o.out.c_str());
+  capture_message(line);
+  if (priming)
+    capture_message("first " + std::to_string(priming) +
+                    " earlier frames, not kept, rebuild the sun shafts and logo particles they leave");
+}
+
+}  // namespace
+
+CaptureExit capture_range(HeadlessIntro& intro, const CaptureOptions& o) {
+  const int64_t first = first_frame_at(o.from, o.fps), end = first_frame_at(o.to, o.fps);
+  if (end <= first) {
+    capture_message("the range holds no frame at " + std::to_string(o.fps) + " fps");
+    return CaptureExit::BadArguments;
+  }
+  Priming plan = plan_priming(frame_position(first, o.fps), o.fps, intro_glitch_credits());
+  describe(o, first, end, plan.frames.size());
+  std::string error;
+  std::unique_ptr<VideoEncoder> video;
+  if (o.kind == OutputKind::Video &&
+      !(video = VideoEncoder::start({o.out, o.size, o.fps, o.crf}, &error))) {
+    capture_message(error);
+    return CaptureExit::OutputFailed;
+  }
+  FrameOutput output{o, video.get()};
+  ProgressLine progress(static_cast<int64_t>(plan.frames.size()) + (end - first), stderr);
+  bool interrupted = !run_priming(intro, plan, o.fps, progress);
+  int64_t k = first;
+  for (; k < end && !interrupted; ++k) {
+    render_grid_frame(intro, k, o.fps);
+    if (!output.take(back_buffer_pixels(intro), k, &error)) {
+      progress.finish();
+      capture_message(error);
+      return CaptureExit::OutputFailed;
+    }
+    progress.frame_done();
+    interrupted = interruption_requested();
+  }
+  progress.finish();
+  if (interrupted) capture_message("interrupted after " + std::to_string(k - first) + " frames");
+  const uint32_t audio_from = frame_position(first, o.fps), audio_to = frame_position(k, o.fps);
+  if (video && !video->finish(soundtrack_source(), audio_from, audio_to - audio_from, &error)) {
+    capture_message(error);
+    return CaptureExit::OutputFailed;
+  }
+  if (video) capture_message("wrote " + o.out + " (" + std::to_string(video->frames()) + " frames with their sound)");
+  return interrupted ? CaptureExit::Interrupted : CaptureExit::Done;
+}
