@@ -35,9 +35,11 @@ float2 octave_position(float2 p, float k, uint n, float scale) {
   return q + wobble * wobble;
 }
 
-// One speck per lattice cell, at a random place in it.
+// One speck per lattice cell, at a random place in it. Cells left of zero
+// (the first octave reaches there at the screen's left edge) wrap around as
+// 32-bit integers, so each keeps a speck of its own.
 float speck(float2 q, uint n) {
-  uint2 c = uint2(floor(q));
+  uint2 c = asuint(int2(floor(q)));
   float r = hash_u2(c.y, c.x);
   float2 f = 2.0 * frac(q) - 1.0 + float2(hash_u2(c.y + 100, c.x + 100) - 0.5, r - 0.5);
   float shape = ease(saturate(-50.0 * speck_distance(f, floor(10.0 * r) + 3.0)));
