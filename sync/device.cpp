@@ -5,7 +5,7 @@
 #include <cstdarg>
 #include <cstring>
 
-#include "sync/check.h"
+#include "sync/assertion.h"
 #include "sync/memory.h"
 
 // Track files are little-endian and are read straight into int32 and float32

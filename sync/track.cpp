@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "sync/check.h"
+#include "sync/assertion.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "sync/check.h"
+#include "sync/assertion.h"
 
 #include <cstdio>
 #include <cstdlib>
