@@ -33,7 +33,10 @@ struct Phase {
     }
 };
 
-inline float sineAt(double t) { return static_cast<float>(std::sin(2.0 * kPi * t)); }
+// Sine of a phase in cycles (any real number), from a table with linear
+// interpolation: error under -120 dB, several times cheaper than std::sin,
+// which matters with a few million oscillator samples per voice type.
+float sineAt(double t);
 
 inline float sawAt(double t, double dt) { return static_cast<float>(2.0 * t - 1.0 - polyBlep(t, dt)); }
 

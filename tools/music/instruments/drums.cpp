@@ -39,7 +39,7 @@ Stereo renderKick(const Note& n, const VoiceContext& c)
     Phase phase;
     for (size_t i = 0; i < s.size(); ++i) {
         float t = static_cast<float>(i) / c.sampleRate;
-        double hz = 47.0 + 120.0 * std::exp(-t / 0.032) + 300.0 * std::exp(-t / 0.003);
+        double hz = 49.0 + 120.0 * std::exp(-t / 0.032) + 300.0 * std::exp(-t / 0.003);
         float body = sineAt(phase.advance(hz, c.sampleRate));
         float amp = std::min(t / 0.0015f, 1.0f) * (0.5f * expDecay(t, 0.2f) + 0.5f * expDecay(t, 0.06f));
         float fade = t > 0.42f ? std::max(0.0f, 1.0f - (t - 0.42f) / 0.06f) : 1.0f;

@@ -39,6 +39,7 @@ Stereo renderSupersaw(const Note& n, const VoiceContext& c, const SupersawShape&
         pans[v] = panGains(spread[(v * 3) % kVoices] * 0.9f);
     }
     Svf lpL, lpR;
+    float envNow = 0.0f, envStep = 0.0f;
     for (size_t i = 0; i < s.size(); ++i) {
         float t = static_cast<float>(i) / c.sampleRate;
         if (i % 16 == 0) {
@@ -52,7 +53,13 @@ Stereo renderSupersaw(const Note& n, const VoiceContext& c, const SupersawShape&
             l += x * pans[v].l;
             r += x * pans[v].r;
         }
-        float amp = shape.env.at(t, gate) * n.velocity * shape.gain;
+        // The envelope moves slowly next to the audio: evaluated every 8
+        // samples and interpolated in between.
+        if (i % 8 == 0) {
+            envNow = shape.env.at(t, gate);
+            envStep = (shape.env.at(t + 8.0f / c.sampleRate, gate) - envNow) / 8.0f;
+        }
+        float amp = (envNow + envStep * static_cast<float>(i % 8)) * n.velocity * shape.gain;
         s.l[i] = lpL.low(l) * amp;
         s.r[i] = lpR.low(r) * amp;
     }
@@ -64,7 +71,7 @@ Stereo renderSupersaw(const Note& n, const VoiceContext& c, const SupersawShape&
 Stereo renderPad(const Note& n, const VoiceContext& c)
 {
     float cutoff = c.score.param(Param::PadCutoff, n.row, 2400.0f);
-    return renderSupersaw(n, c, {{0.4f, 1.5f, 0.8f, 0.9f}, cutoff, 0.0f, 1.0f, 0.8f, 22.0f, 0.16f});
+    return renderSupersaw(n, c, {{0.4f, 1.5f, 0.8f, 0.5f}, cutoff, 0.0f, 1.0f, 0.8f, 22.0f, 0.16f});
 }
 
 Stereo renderStab(const Note& n, const VoiceContext& c)
