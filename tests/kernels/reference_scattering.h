@@ -16,6 +16,10 @@ struct ScatteringInputs {
 // How many of the pixel's five samples see the sun.
 int lit_samples(const UniformBuffer&, const ScatteringInputs&, int x, int y);
 
+// How many of the pixel's samples meet the logo on their way to the sun
+// further away than the scene distance, where it casts no shadow.
+int logo_crossings_beyond_scene(const UniformBuffer&, const ScatteringInputs&, int x, int y);
+
 Vec3 scattering_pixel(const UniformBuffer&, const ScatteringInputs&, int x, int y);
 
 }  // namespace reference

@@ -47,12 +47,12 @@ UniformBuffer looking_down_the_rows() {
   return u;
 }
 
-// Scene distances between 2 and 11 over the picture.
-Image scene_distances(double base) {
+// Scene distances swinging around `base` across the picture.
+Image scene_distances(double base, double swing = 4.0) {
   Image scene(kWidth, kHeight);
   for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x)
-      scene.set(x, y, {0.2, 0.3, 0.4, base > 0 ? base + 4.0 * std::sin(0.2 * x) + 0.1 * y : 0.0});
+      scene.set(x, y, {0.2, 0.3, 0.4, base > 0 ? base + swing * std::sin(0.2 * x) + 0.1 * y : 0.0});
   return reference::as_half(scene);
 }
 
@@ -144,6 +144,21 @@ TEST_F(ScatteringKernel, MatchesTheShadowMarchAndTheLogoPlane) {
   EXPECT_GT(lit, kWidth * kHeight / 2);
   EXPECT_LT(lit, kWidth * kHeight * 4);
   EXPECT_GT(logo_shadowed, kWidth * kHeight / 10);
+}
+
+TEST_F(ScatteringKernel, TheLogoShadowsOnlySamplesItStandsInFrontOf) {
+  // With the scene close to the camera the sun rays of many samples cross
+  // the logo plane further away than the scene: those stay lit.
+  UniformBuffer u = looking_down_the_rows();
+  Scene scene;
+  scene.distances = scene_distances(1.6, 0.5);
+  Image got = render(u, scene);
+  EXPECT_EQ(expect_matches(got, u, scene), 0);
+  reference::ScatteringInputs in = scene.inputs();
+  int beyond = 0;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) beyond += reference::logo_crossings_beyond_scene(u, in, x, y);
+  EXPECT_GT(beyond, kWidth * kHeight / 10) << "too few sun rays cross the logo beyond the scene";
 }
 
 TEST_F(ScatteringKernel, ASceneDistanceOfZeroGivesEverySampleOneVisibility) {
