@@ -1,0 +1,69 @@
+#include "tools/bench/bench_options.h"
+
+#include <algorithm>
+
+#include "tools/capture/argument_values.h"
+
+const char kBenchUsage[] =
+    "usage: velmorand-bench [--size WxH] [--at T1,T2,...] [--frames N] [--warmup N] [--json]\n"
+    "Renders the intro headless at chosen times and reports, per pass, the GPU time from\n"
+    "timestamp queries (median and min over the frames), the CPU time of one frame's fill\n"
+    "and recording, and how start-up time splits.\n"
+    "  --size WxH   the screen the intro fills (default 1280x720)\n"
+    "  --at T,...   times in seconds (default: one in each section of the intro)\n"
+    "  --frames N   measured frames per time (default 9)\n"
+    "  --warmup N   frames rendered first at each time, not measured (default 2)\n"
+    "  --json       machine-readable output\n";
+
+namespace {
+
+bool set_option(BenchOptions& o, const std::string& name, const std::string& value) {
+  if (name == "--size") {
+    auto size = parse_size(value);
+    if (size) o.size = *size;
+    return size.has_value();
+  }
+  if (name == "--at") {
+    auto times = parse_seconds_list(value);
+    if (times) o.at = *times;
+    return times.has_value() && std::all_of(times->begin(), times->end(), [](double t) { return t <= 136.0; });
+  }
+  auto count = parse_int(value, name == "--warmup" ? 0 : 1, 1000);
+  if (count) (name == "--warmup" ? o.warmup : o.frames) = *count;
+  return count.has_value();
+}
+
+const char* value_hint(const std::string& name) {
+  if (name == "--size") return "WxH with sides from 1 to 65535, like 1280x720";
+  if (name == "--at") return "seconds from 0 to 136 separated by commas, like 30,110";
+  if (name == "--warmup") return "a whole number from 0 to 1000";
+  return "a whole number from 1 to 1000";
+}
+
+}  // namespace
+
+std::optional<BenchOptions> parse_bench_options(int argc, const char* const* argv, std::string* error) {
+  BenchOptions o;
+  for (int i = 1; i < argc; ++i) {
+    OptionWord word = split_option(argv[i]);
+    if (word.name == "--help" || word.name == "-h") {
+      o.help = true;
+      return o;
+    }
+    if (word.name == "--json" && !word.value) {
+      o.json = true;
+      continue;
+    }
+    if (word.name != "--size" && word.name != "--at" && word.name != "--frames" && word.name != "--warmup") {
+      *error = "unknown argument '" + std::string(argv[i]) + "'";
+      return std::nullopt;
+    }
+    if (!word.value && i + 1 < argc) word.value = argv[++i];
+    if (!word.value || !set_option(o, word.name, *word.value)) {
+      *error = (word.value ? "bad value '" + *word.value + "'" : std::string("no value")) + " for " +
+               word.name + ": " + value_hint(word.name);
+      return std::nullopt;
+    }
+  }
+  return o;
+}

@@ -1,0 +1,28 @@
+// velmorand-bench: where a frame's time goes, pass by pass, and how long
+// start-up takes.
+#include <cstdio>
+
+#include "tools/bench/bench_options.h"
+#include "tools/bench/bench_report.h"
+#include "tools/bench/bench_run.h"
+
+int main(int argc, char** argv) {
+  std::string error;
+  auto options = parse_bench_options(argc, argv, &error);
+  if (!options) {
+    std::fprintf(stderr, "velmorand-bench: %s (velmorand-bench --help lists the options)\n", error.c_str());
+    return 2;
+  }
+  if (options->help) {
+    std::fputs(kBenchUsage, stdout);
+    return 0;
+  }
+  BenchReport report;
+  if (!run_bench(*options, &report, &error)) {
+    std::fprintf(stderr, "velmorand-bench: cannot render at %dx%d: %s\n", options->size.width,
+                 options->size.height, error.c_str());
+    return 3;
+  }
+  std::fputs((options->json ? bench_json(report) : bench_text(report)).c_str(), stdout);
+  return 0;
+}
