@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 #include <vector>
 
 #include "song/builder.h"
@@ -14,10 +15,11 @@ inline const Progression kBreak = {"Bbmaj7", "Gm7", "Dm", "Asus4"};
 inline const std::vector<int> kArpUp = {0, 1, 2, 3, 4, 3, 2, 1, 0, 1, 2, 3, 5, 4, 3, 2};
 inline const std::vector<int> kArpWide = {0, 2, 4, 1, 3, 5, 2, 4, 6, 3, 5, 4, 2, 3, 1, 2};
 
-// The main theme over kMain then kDropTurn.
-inline constexpr const char* kTheme =
+// The main theme over kMain then kDropTurn; its first half fits kMain alone.
+inline constexpr const char* kThemeFirstHalf =
     "A4:3 D5:3 F5:2 E5:2 D5:2 A4:4 | F5:3 D5:3 Bb4:2 C5:2 D5:6 | "
-    "C5:3 F5:3 A5:2 G5:2 F5:2 C5:4 | E5:3 G5:3 E5:2 D5:4 C5:2 E5:2 | "
+    "C5:3 F5:3 A5:2 G5:2 F5:2 C5:4 | E5:3 G5:3 E5:2 D5:4 C5:2 E5:2 |";
+inline const std::string kTheme = std::string(kThemeFirstHalf) + " "
     "A4:3 D5:3 F5:2 E5:2 D5:2 A5:4 | F5:3 D5:3 Bb4:2 C5:2 D5:2 F5:4 | "
     "G5:3 E5:3 C5:2 D5:2 E5:2 G5:4 | A5:6 G5:2 E5:2 C#5:6 |";
 

@@ -38,6 +38,8 @@ void addFinale(SongBuilder& b)
     b.pads(harmony::kMain, 44, 8, 0.85f);
     b.arpeggio(harmony::kMain, harmony::kArpUp, 44, 8, 62, 2, 0.85f);
     b.chordHits(Instrument::Stab, harmony::kMain, "X..X..X...X..X..", 48, 3, 62, 1.5, 0.7f);
+    // A muted first half of the theme, as a promise of what comes at bar 52.
+    b.melody(Instrument::Lead, harmony::kThemeFirstHalf, 48, 0, 0.65f);
 
     b.drums(Instrument::Kick, patterns::kFourFloor, 52, 8);
     b.drums(Instrument::Clap, patterns::kBackbeat, 52, 8);
@@ -64,9 +66,7 @@ void addClimaxAndOutro(SongBuilder& b)
     b.bassLine(harmony::kMain, patterns::kBassRoll, 60, 4);
     b.pads(harmony::kMain, 60, 4);
     b.arpeggio(harmony::kMain, harmony::kArpWide, 60, 4, 62, 2, 0.9f);
-    b.melody(Instrument::Lead, "A4:3 D5:3 F5:2 E5:2 D5:2 A4:4 | F5:3 D5:3 Bb4:2 C5:2 D5:6 | "
-                               "C5:3 F5:3 A5:2 G5:2 F5:2 C5:4 | E5:3 G5:3 E5:2 D5:4 C5:2 E5:2 |",
-             60, 12, 0.8f);
+    b.melody(Instrument::Lead, harmony::kThemeFirstHalf, 60, 12, 0.8f);
     for (int bar = 60; bar < 64; ++bar) {
         Chord chord = parseChord(harmony::kMain[static_cast<size_t>(bar - 60)]);
         for (int offset = 1; offset < 32 && barToRow(bar) + offset < 2043; offset += 2)
