@@ -32,6 +32,11 @@ namespace {
 
 using choreography::expand;
 
+template <int N>
+constexpr CompiledTrack compiled(const choreography::KeyArrays<N>& keys, const char* list) {
+  return CompiledTrack{N, keys.rows.data(), keys.codes.data(), keys.values.data(), list};
+}
+
 // 0 "camera:pos_x" (109 keys)
 constexpr char camera_pos_x_list[] =
     "0: -2.5 (0); 127: 0.1 (0); 640: 3.1 (0); 768: -3.1 (0); "
@@ -251,27 +256,27 @@ constexpr auto postprocess_glitchcredits = expand<153>(postprocess_glitchcredits
 }  // namespace
 
 const CompiledTrack compiled_tracks[kSyncTrackCount] = {
-    {109, camera_pos_x.rows.data(), camera_pos_x.codes.data(), camera_pos_x.values.data(), camera_pos_x_list},
-    {263, camera_pos_y.rows.data(), camera_pos_y.codes.data(), camera_pos_y.values.data(), camera_pos_y_list},
-    {17, camera_pos_z.rows.data(), camera_pos_z.codes.data(), camera_pos_z.values.data(), camera_pos_z_list},
-    {25, camera_target_x.rows.data(), camera_target_x.codes.data(), camera_target_x.values.data(), camera_target_x_list},
-    {47, camera_target_y.rows.data(), camera_target_y.codes.data(), camera_target_y.values.data(), camera_target_y_list},
-    {12, camera_target_z.rows.data(), camera_target_z.codes.data(), camera_target_z.values.data(), camera_target_z_list},
-    {10, camera_roll.rows.data(), camera_roll.codes.data(), camera_roll.values.data(), camera_roll_list},
-    {5, camera_pitch.rows.data(), camera_pitch.codes.data(), camera_pitch.values.data(), camera_pitch_list},
-    {4, camera_fov.rows.data(), camera_fov.codes.data(), camera_fov.values.data(), camera_fov_list},
-    {12, fade_black.rows.data(), fade_black.codes.data(), fade_black.values.data(), fade_black_list},
-    {40, fade_white.rows.data(), fade_white.codes.data(), fade_white.values.data(), fade_white_list},
-    {3, scene_suntime.rows.data(), scene_suntime.codes.data(), scene_suntime.values.data(), scene_suntime_list},
-    {7, scene_showlogo.rows.data(), scene_showlogo.codes.data(), scene_showlogo.values.data(), scene_showlogo_list},
-    {273, scene_cubeillum.rows.data(), scene_cubeillum.codes.data(), scene_cubeillum.values.data(), scene_cubeillum_list},
-    {35, scene_bloom.rows.data(), scene_bloom.codes.data(), scene_bloom.values.data(), scene_bloom_list},
-    {3, scene_cubesrepeat.rows.data(), scene_cubesrepeat.codes.data(), scene_cubesrepeat.values.data(), scene_cubesrepeat_list},
-    {4, scene_plasmaoffset.rows.data(), scene_plasmaoffset.codes.data(), scene_plasmaoffset.values.data(), scene_plasmaoffset_list},
-    {3, texts_vlmarmy.rows.data(), texts_vlmarmy.codes.data(), texts_vlmarmy.values.data(), texts_vlmarmy_list},
-    {371, texts_credits.rows.data(), texts_credits.codes.data(), texts_credits.values.data(), texts_credits_list},
-    {96, postprocess_glitch.rows.data(), postprocess_glitch.codes.data(), postprocess_glitch.values.data(), postprocess_glitch_list},
-    {153, postprocess_glitchcredits.rows.data(), postprocess_glitchcredits.codes.data(), postprocess_glitchcredits.values.data(), postprocess_glitchcredits_list},
+    compiled(camera_pos_x, camera_pos_x_list),
+    compiled(camera_pos_y, camera_pos_y_list),
+    compiled(camera_pos_z, camera_pos_z_list),
+    compiled(camera_target_x, camera_target_x_list),
+    compiled(camera_target_y, camera_target_y_list),
+    compiled(camera_target_z, camera_target_z_list),
+    compiled(camera_roll, camera_roll_list),
+    compiled(camera_pitch, camera_pitch_list),
+    compiled(camera_fov, camera_fov_list),
+    compiled(fade_black, fade_black_list),
+    compiled(fade_white, fade_white_list),
+    compiled(scene_suntime, scene_suntime_list),
+    compiled(scene_showlogo, scene_showlogo_list),
+    compiled(scene_cubeillum, scene_cubeillum_list),
+    compiled(scene_bloom, scene_bloom_list),
+    compiled(scene_cubesrepeat, scene_cubesrepeat_list),
+    compiled(scene_plasmaoffset, scene_plasmaoffset_list),
+    compiled(texts_vlmarmy, texts_vlmarmy_list),
+    compiled(texts_credits, texts_credits_list),
+    compiled(postprocess_glitch, postprocess_glitch_list),
+    compiled(postprocess_glitchcredits, postprocess_glitchcredits_list),
 };
 
 bool install_compiled_keys(TrackRegistry* registry) {

@@ -46,7 +46,7 @@ void append_within(char* buffer, std::size_t& length, const char* text) {
   buffer[length] = '\0';
 }
 
-// Steps 5-9 of registry_get_track: fill a new, empty track from its file.
+// Fills a new, empty track from its file, when there is one.
 void load_track_file(TrackRegistry* d, Track* track) {
   const char* path = track_file_name(d->base, track->name);
   std::FILE* file = d->open(path, "rb");
@@ -184,6 +184,49 @@ Track* registry_get_track(TrackRegistry* d, const char* name) {
   return d->tracks[created];
 }
 
+namespace {
+
+// Reads and checks key k (9 bytes: row, value, code) into *key. `previous` is
+// the key before it, or null for the first.
+bool read_key(TrackFileRead read, std::FILE* file, std::int32_t k, std::int32_t count,
+              const TrackKey* previous, TrackKey* key, char* reason, std::size_t reason_size) {
+  std::int32_t row = 0;
+  float value = 0.0f;
+  std::int8_t code = 0;
+  if (read(&row, 4, 1, file) != 1 || read(&value, 4, 1, file) != 1 || read(&code, 1, 1, file) != 1) {
+    set_reason(reason, reason_size,
+               "key count %d is larger than the file holds: it ends inside key %d "
+               "(%d keys need 4 + 9 x %d = %lld bytes)",
+               count, k, count, count, 4 + 9 * static_cast<long long>(count));
+    return false;
+  }
+  if (code < 0 || code > 3) {
+    set_reason(reason, reason_size, "key %d has interpolation code %d, outside 0-3", k, code);
+    return false;
+  }
+  if (previous != nullptr && row <= previous->row) {
+    set_reason(reason, reason_size,
+               "rows are not strictly ascending: key %d has row %d after row %d of key %d", k, row,
+               previous->row, k - 1);
+    return false;
+  }
+  *key = TrackKey{row, value, static_cast<Interpolation>(static_cast<std::int32_t>(code))};
+  return true;
+}
+
+// Makes room for key k in an array that holds `capacity` keys of `count`.
+bool reserve_key(TrackKey** buffer, std::int32_t* capacity, std::int32_t k, std::int32_t count) {
+  if (k < *capacity) return true;
+  const std::int32_t next = *capacity > count / 2 ? count : *capacity * 2;
+  auto* grown = static_cast<TrackKey*>(sync_realloc(*buffer, static_cast<std::size_t>(next) * sizeof(TrackKey)));
+  if (grown == nullptr) return false;
+  *buffer = grown;
+  *capacity = next;
+  return true;
+}
+
+}  // namespace
+
 bool read_track_keys(TrackFileRead read, std::FILE* file, TrackKey** keys,
                      std::int32_t* key_count, char* reason, std::size_t reason_size) {
   *keys = nullptr;
@@ -202,49 +245,16 @@ bool read_track_keys(TrackFileRead read, std::FILE* file, TrackKey** keys,
 
   std::int32_t capacity = count < kInitialKeyCapacity ? count : kInitialKeyCapacity;
   auto* buffer = static_cast<TrackKey*>(sync_malloc(static_cast<std::size_t>(capacity) * sizeof(TrackKey)));
-  if (buffer == nullptr) {
-    set_reason(reason, reason_size, "out of memory for %d keys", count);
-    return false;
-  }
-
   for (std::int32_t k = 0; k < count; ++k) {
-    if (k == capacity) {
-      const std::int32_t next = capacity > count / 2 ? count : capacity * 2;
-      auto* grown = static_cast<TrackKey*>(
-          sync_realloc(buffer, static_cast<std::size_t>(next) * sizeof(TrackKey)));
-      if (grown == nullptr) {
-        sync_free(buffer);
-        set_reason(reason, reason_size, "out of memory for %d keys", count);
-        return false;
-      }
-      buffer = grown;
-      capacity = next;
-    }
-    std::int32_t row = 0;
-    float value = 0.0f;
-    std::int8_t code = 0;
-    if (read(&row, 4, 1, file) != 1 || read(&value, 4, 1, file) != 1 || read(&code, 1, 1, file) != 1) {
+    if (buffer == nullptr || !reserve_key(&buffer, &capacity, k, count)) {
       sync_free(buffer);
-      set_reason(reason, reason_size,
-                 "key count %d is larger than the file holds: it ends inside key %d "
-                 "(%d keys need 4 + 9 x %d = %lld bytes)",
-                 count, k, count, count, 4 + 9 * static_cast<long long>(count));
+      set_reason(reason, reason_size, "out of memory for %d keys", count);
       return false;
     }
-    if (code < 0 || code > 3) {
+    if (!read_key(read, file, k, count, k > 0 ? &buffer[k - 1] : nullptr, &buffer[k], reason, reason_size)) {
       sync_free(buffer);
-      set_reason(reason, reason_size, "key %d has interpolation code %d, outside 0-3", k, code);
       return false;
     }
-    if (k > 0 && row <= buffer[k - 1].row) {
-      const std::int32_t previous = buffer[k - 1].row;
-      sync_free(buffer);
-      set_reason(reason, reason_size,
-                 "rows are not strictly ascending: key %d has row %d after row %d of key %d", k, row,
-                 previous, k - 1);
-      return false;
-    }
-    buffer[k] = TrackKey{row, value, static_cast<Interpolation>(static_cast<std::int32_t>(code))};
   }
   *keys = buffer;
   *key_count = count;
