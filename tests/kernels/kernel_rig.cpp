@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include "embedded/programs.h"
 
@@ -18,7 +20,8 @@ gpu::Stage stage_of(const std::string& name) {
 
 }  // namespace
 
-KernelRig::KernelRig(gpu::Device& device) : device_(device) {
+KernelRig::KernelRig(gpu::Device& device, std::string program_dir)
+    : device_(device), program_dir_(std::move(program_dir)) {
   block_ = device_.create_buffer({.byte_width = sizeof(UniformBuffer), .label = "UniformBuffer"});
   device_.cs_set_constant_buffers(0, std::array{block_});
   device_.ps_set_constant_buffers(0, std::array{block_});
@@ -36,6 +39,15 @@ KernelRig::KernelRig(gpu::Device& device) : device_(device) {
 gpu::Shader KernelRig::program(const std::string& name) {
   auto found = programs_.find(name);
   if (found != programs_.end()) return found->second;
+  if (!program_dir_.empty()) {
+    std::ifstream in(program_dir_ + "/" + name + ".spv", std::ios::binary);
+    std::vector<uint8_t> code((std::istreambuf_iterator<char>(in)), {});
+    if (!code.empty()) {
+      loaded_code_.push_back(std::move(code));
+      return programs_[name] =
+                 device_.create_shader({.stage = stage_of(name), .code = loaded_code_.back(), .label = name.c_str()});
+    }
+  }
   for (const embedded::Blob& b : embedded::programs())
     if (name == b.name)
       return programs_[name] =

@@ -16,7 +16,9 @@ namespace kernel_rig {
 
 class KernelRig {
  public:
-  explicit KernelRig(gpu::Device& device);
+  // Programs come from the executable, or from <program_dir>/<name>.spv
+  // where such a file exists (to compare two builds of a kernel).
+  explicit KernelRig(gpu::Device& device, std::string program_dir = "");
 
   gpu::Device& device() { return device_; }
   void upload(const UniformBuffer& block);
@@ -44,6 +46,8 @@ class KernelRig {
   gpu::Shader program(const std::string& name);
 
   gpu::Device& device_;
+  std::string program_dir_;
+  std::vector<std::vector<uint8_t>> loaded_code_;
   gpu::Buffer block_;
   gpu::BlendState additive_;
   std::map<std::string, gpu::Shader> programs_;

@@ -1,0 +1,113 @@
+// velmorand-kernel-timing: the time of each kernel pass of the sky, sun
+// shafts, lens dirt, bloom chain and logo particles at 640x360 and 1280x720
+// on this machine's Vulkan device.
+//
+// Each pass runs alone in a frame of its own and is timed on the wall clock
+// from recording to the end of the frame, less an empty frame: lavapipe's
+// timestamps miss most of the work of compute passes, and on a CPU device a
+// pass costs the same alone as inside the frame. The figure is the median
+// over several runs after a warm-up (the first use of a texture or pipeline
+// costs extra).
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/kernels/kernel_rig.h"
+#include "tools/kernel_lab/lab_passes.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: velmorand-kernel-timing [--programs DIR] [FRAMES [WARMUP]]   (defaults 7 and 2)\n"
+    "  --programs DIR   take <DIR>/<program>.spv where it exists instead of the built-in program\n";
+
+struct Options {
+  std::string programs;
+  int frames = 7, warmup = 2;
+};
+
+struct Pass {
+  std::string name;
+  std::function<void(kernel_lab::LabPasses&)> run;
+};
+
+const std::vector<Pass>& passes() {
+  static const std::vector<Pass> list = {
+      {"SkyKernel", [](kernel_lab::LabPasses& p) { p.sky(1.0f); }},
+      {"ScatteringKernel", [](kernel_lab::LabPasses& p) { p.scattering(); }},
+      {"LensDirtPS", [](kernel_lab::LabPasses& p) { p.lens_dirt(); }},
+      {"bloom chain", [](kernel_lab::LabPasses& p) { p.bloom(p.bright_test_texture()); }},
+      {"particle step+shade", [](kernel_lab::LabPasses& p) { p.particles(false); }},
+  };
+  return list;
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.size() % 2 ? v[v.size() / 2] : 0.5 * (v[v.size() / 2 - 1] + v[v.size() / 2]);
+}
+
+// Milliseconds from recording `record` to the end of its frame.
+double frame_ms(gpu::Device& device, const std::function<void()>& record) {
+  auto start = std::chrono::steady_clock::now();
+  record();
+  device.present(1);
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+std::vector<double> measure(const Options& o, int width, int height) {
+  std::string error;
+  auto device = gpu::create_device({.width = 16, .height = 16}, &error);
+  if (!device) {
+    std::fprintf(stderr, "velmorand-kernel-timing: %s\n", error.c_str());
+    std::exit(1);
+  }
+  kernel_rig::KernelRig rig(*device, o.programs);
+  kernel_lab::LabPasses lab(rig, width, height);
+  lab.particles(true);
+  std::vector<double> empty, result;
+  for (int i = 0; i < o.warmup + o.frames; ++i) empty.push_back(frame_ms(*device, [] {}));
+  for (const Pass& pass : passes()) {
+    std::vector<double> runs;
+    for (int i = 0; i < o.warmup + o.frames; ++i) {
+      double ms = frame_ms(*device, [&] { pass.run(lab); });
+      if (i >= o.warmup) runs.push_back(ms);
+    }
+    result.push_back(median(runs) - median(empty));
+  }
+  return result;
+}
+
+bool parse(int argc, char** argv, Options* o) {
+  std::vector<std::string> numbers;
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    if (a == "--programs" && i + 1 < argc) o->programs = argv[++i];
+    else if (!a.empty() && a.find_first_not_of("0123456789") == std::string::npos) numbers.push_back(a);
+    else return false;
+  }
+  if (numbers.size() > 2) return false;
+  if (numbers.size() > 0) o->frames = std::atoi(numbers[0].c_str());
+  if (numbers.size() > 1) o->warmup = std::atoi(numbers[1].c_str());
+  return o->frames >= 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options o;
+  if (!parse(argc, argv, &o)) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  std::vector<double> small = measure(o, 640, 360), large = measure(o, 1280, 720);
+  std::printf("%-20s %10s %10s   (ms, median of %d runs alone after %d%s%s)\n", "pass", "640x360", "1280x720",
+              o.frames, o.warmup, o.programs.empty() ? "" : ", programs from ", o.programs.c_str());
+  for (size_t i = 0; i < passes().size(); ++i)
+    std::printf("%-20s %10.2f %10.2f\n", passes()[i].name.c_str(), small[i], large[i]);
+  return 0;
+}
