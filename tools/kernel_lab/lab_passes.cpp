@@ -46,8 +46,10 @@ void LabPasses::set_inv_res(double w, double h) {
 }
 
 void LabPasses::sky(float sun_time) {
-  block_.sunTime = sun_time;
-  set_inv_res(screen_w_, screen_h_);
+  UniformBuffer block = block_;  // the shafts keep their own sun
+  block.sunTime = sun_time;
+  block.invRes = {1.0f / screen_w_, 1.0f / screen_h_};
+  rig_.upload(block);
   rig_.dispatch("SkyKernel", {}, sky_, 64, 64);
 }
 
