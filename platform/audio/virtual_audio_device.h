@@ -16,7 +16,6 @@ class VirtualAudioDevice final : public AudioDevice {
   void set_position(std::uint32_t frames) { position_ = frames; }
   void set_step(std::uint32_t frames_per_query) { step_ = frames_per_query; }
 
-  bool is_open() const { return open_; }
   bool is_playing() const { return playing_; }
   const WaveFormat& format() const { return format_; }
   const WaveBlock* block() const { return block_; }

@@ -87,14 +87,4 @@ TEST_F(VirtualDevice, CountsFramesOfAMonoBlock) {
   EXPECT_EQ(query(), 2000u);
 }
 
-TEST_F(VirtualDevice, IgnoresAWriteOfABlockItWasNotGiven) {
-  ASSERT_TRUE(device.open(float_format(2)));
-  platform::WaveBlock other = block;
-  device.prepare(block);
-  device.write(other);
-  EXPECT_FALSE(device.is_playing());
-  device.unprepare(block);
-  EXPECT_EQ(device.block(), nullptr);
-}
-
 }  // namespace

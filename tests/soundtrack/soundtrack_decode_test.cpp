@@ -86,16 +86,6 @@ TEST_F(SoundtrackDecode, AGoodStreamSaysNothing) {
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
-TEST_F(SoundtrackDecode, ReleaseEmptiesTheSong) {
-  const auto stream = test_stream("stereo_44k_tagged.mp3");
-  ASSERT_TRUE(decode_soundtrack(stream.data(), stream.size()));
-  release_soundtrack_pcm();
-  EXPECT_EQ(soundtrack_pcm, nullptr);
-  EXPECT_EQ(soundtrack_sample_count, 0u);
-  EXPECT_EQ(soundtrack_block.data, nullptr);
-  EXPECT_EQ(soundtrack_block.buffer_length, 0u);
-}
-
 TEST(SoundtrackAllocation, IsZeroedAndRefusesLengthsTheBlockCannotHold) {
   float* pcm = allocate_soundtrack_pcm(100'000);
   ASSERT_NE(pcm, nullptr);
