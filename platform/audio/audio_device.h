@@ -21,6 +21,8 @@ struct WaveFormat {
   std::uint16_t block_align = 0;  // bytes of one sample frame
   std::uint16_t bits_per_sample = 0;
   std::uint16_t extra_size = 0;
+
+  bool operator==(const WaveFormat&) const = default;
 };
 
 // Field for field the header of one block of samples handed to the device.
