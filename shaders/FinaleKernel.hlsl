@@ -43,7 +43,7 @@ float3 corridor_normal(CorridorCubes c, float3 p, float at_p) {
 // fog and the glow then lift again.
 float corridor_occlusion(CorridorCubes c, float3 p, float3 n) {
   float occ = 0.0;
-  [loop] for (int i = 0; i < OCCLUSION_PROBES; ++i) {
+  [unroll] for (int i = 0; i < OCCLUSION_PROBES; ++i) {
     float l = occlusion_probe_distance(i, 0.5);
     float3 q = p + l * occlusion_probe_direction(n, l);
     occ += 4.0 * (l - max(corridor_distance(c, q), 0.0));
@@ -92,8 +92,12 @@ float3 shade_surface(CorridorCubes c, Ray r, March m, float at_p) {
   float seed = cell_seed(f);
   float cubes = corridor_cubes(f, c);
   bool on_cube = cubes < corridor_walls(f);
-  float3 emission = on_cube ? cube_glow(c, f, n, seed) : pow(40.0 * cubes + 2.0, -2.5);
-  emission *= 0.5 * cubeIllum * blink(seed, p.z);
+  // Most cells are dark at any moment (the wave lights one slice in ten,
+  // the flicker one cell in ten): their glow is not computed at all.
+  float strength = 0.5 * cubeIllum * blink(seed, p.z);
+  float3 emission = 0.0;
+  if (strength != 0.0 && on_cube) emission = cube_glow(c, f, n, seed) * strength;
+  if (strength != 0.0 && !on_cube) emission = pow(40.0 * cubes + 2.0, -2.5) * strength;
 
   float s2 = m.effort * m.effort;
   float3 colour = 0.1 * (diffuse + ao * float3(0.08, 0.09, 0.1)) + 2.0 * emission +

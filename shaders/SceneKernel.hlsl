@@ -37,6 +37,10 @@ float march(CubeField cf, Ray r) {
 // The logo hangs on the plane z = time + 2; its height ignores the camera's,
 // so it rides along when the camera rises.
 Shaded logo_over(float3 background, Ray r) {
+  Shaded s;
+  s.colour = background;
+  s.distance = MISS_DISTANCE;
+  if (showLogo == 0.0) return s;  // what blending the logo in with weight zero gives
   float t = (time + 2.0 - r.origin.z) / r.dir.z;
   float4 c = float4(0.0, 0.0, 0.0, -1.0);
   if (t > 0.0 && t < 3.0e38) {  // a ray parallel to the plane never meets it
@@ -45,7 +49,6 @@ Shaded logo_over(float3 background, Ray r) {
     c = pow(abs(logoTex.SampleLevel(smpBorder, at, 0)), 2.2);
   }
   float a = saturate(c.a) * showLogo;
-  Shaded s;
   s.colour = lerp(background, c.rgb, a);
   s.distance = a > 0.0 ? lerp(MISS_DISTANCE, t, a) : MISS_DISTANCE;
   return s;
@@ -86,28 +89,31 @@ float lettering(float3 p) {
 // of the scene pulls it back so the cubes can be seen from afar.
 float fog_start(bool on_cube) { return on_cube ? (time > 48.0 ? 25.0 : 5.0) : 15.0; }
 
+// Terms whose weight is exactly zero (no glow, sun down, no lettering, no
+// fog) are skipped: adding them with weight zero gives the same colour.
 Shaded shade_surface(CubeField cf, Ray r, float t, float at_p) {
   float3 p = r.origin + r.dir * t;
   float3 s = sun_direction();
   float3 n = scene_normal(cf, p, at_p);
   float cubes = cubes_distance(cf, p);
   bool on_cube = cubes < p.y;
-  float3 emission;
-  if (on_cube) {
-    CubeHit hit = nearer_cube(cf, p, n);
-    emission = cube_emission(hit.local, hit.local_normal, scene_pattern_style(hit.seed, time));
-  } else {
-    emission = ground_glow(cubes);
+  float3 emission = 0.0;
+  if (cubeIllum != 0.0) {
+    if (on_cube) {
+      CubeHit hit = nearer_cube(cf, p, n);
+      emission = cube_emission(hit.local, hit.local_normal, scene_pattern_style(hit.seed, time));
+    } else {
+      emission = ground_glow(cubes);
+    }
   }
-  float3 colour = emission * cubeIllum + direct_light(cf, p, n, s) +
-                  ambient_light(scene_occlusion(cf, p, n), s);
-  if (!on_cube) colour *= 1.0 + textVlmArmy * lettering(p);
+  float3 colour = emission * cubeIllum + direct_light(cf, p, n, s) + ambient_light(cf, p, n, s);
+  if (!on_cube && textVlmArmy != 0.0) colour *= 1.0 + textVlmArmy * lettering(p);
 
   Shaded result;
   result.distance = length(p - r.origin);
   float start = fog_start(on_cube);
   float fog = ease(saturate((result.distance - start) / (FAR - start)));
-  result.colour = lerp(colour, scene_background(r.dir, skyTex, smpRepeat), fog);
+  result.colour = fog > 0.0 ? lerp(colour, scene_background(r.dir, skyTex, smpRepeat), fog) : colour;
   return result;
 }
 

@@ -119,6 +119,7 @@ struct CubeFamily {
   float tick;    // also the distance rolled along z
   float angle;   // about the x axis
   float height;  // of the centre
+  float2 turn;   // cos and sin of angle, once per family instead of per field sample
 };
 
 CubeFamily cube_family(float tick_input) {
@@ -126,6 +127,7 @@ CubeFamily cube_family(float tick_input) {
   f.tick = eased_tick(tick_input);
   f.angle = f.tick * PI * 0.5;
   f.height = 0.5 + 0.2 * abs(sin(f.tick * PI));
+  f.turn = float2(cos(f.angle), sin(f.angle));
   return f;
 }
 
@@ -143,7 +145,8 @@ float box_distance(float3 v) {
 // Position of q in the frame of a rolling cube of family f centred at x = xc
 // (x already repeated); y is the height above the floor the cubes rest on.
 float3 cube_local(float x, float y, float z, float xc, CubeFamily f) {
-  float2 yz = rotate2(float2(y - f.height, mod_floor(z - f.tick, 4.0) - 2.0), f.angle);
+  float2 v = float2(y - f.height, mod_floor(z - f.tick, 4.0) - 2.0);
+  float2 yz = float2(v.x * f.turn.x + v.y * f.turn.y, -v.x * f.turn.y + v.y * f.turn.x);  // rotate2 by angle
   return float3(x - xc, yz.x, yz.y);
 }
 

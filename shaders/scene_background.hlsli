@@ -48,14 +48,16 @@ float3 star_layers(float3 w) {
 
 float cloud_cover(float f) { return saturate(1.5 * f - 0.5); }
 
-// Cloud layer seen along w: its cover c1 and its colour, lit by how much
+// The cloud layer drifts with time over the plane of the clouds.
+float2 cloud_drift(float2 c) { return c + 100.0 + 0.05 * time; }
+float cloud_layer(float2 drifted) { return cloud_cover(fbm(float3(drifted, 0.1 * time))); }
+
+// Colour of the clouds of cover c1 at a drifted point, lit by how much
 // thinner the layer is a little towards the sun.
-void clouds(float2 c, float3 sun, out float cover, out float3 colour) {
-  float2 drift = c + 100.0 + 0.05 * time;
-  cover = cloud_cover(fbm(float3(drift, 0.1 * time)));
-  float towards_sun = cloud_cover(fbm(float3(drift + 0.05 * sun.xz, 0.1 * time)));
-  colour = 0.25 * (float3(3.0, 2.85, 2.7) * max(cover - towards_sun, 0.0) +
-                   float3(0.9, 0.95, 1.0) * exp(-5.0 * cover));
+float3 cloud_colour(float2 drifted, float3 sun, float cover) {
+  // Without cover the thinning term max(c1 - c2, 0) is zero whatever c2 is.
+  float thinning = cover > 0.0 ? max(cover - cloud_layer(drifted + 0.05 * sun.xz), 0.0) : 0.0;
+  return 0.25 * (float3(3.0, 2.85, 2.7) * thinning + float3(0.9, 0.95, 1.0) * exp(-5.0 * cover));
 }
 
 float3 aurora(float2 c, float3 w) {
@@ -67,24 +69,32 @@ float3 aurora(float2 c, float3 w) {
 }
 
 // Background colour along the view direction d (not the logo: that belongs
-// to misses only, never to the fog).
+// to misses only, never to the fog). The layers are added with weights that
+// are often exactly zero (below the horizon, before sunset, under a clear
+// sky); a layer is only computed where its weight is not, which gives the
+// same colour as adding it with weight zero.
 float3 scene_background(float3 d, Texture2D<float4> sky, SamplerState wrap) {
   float3 s = sun_direction();
   float3 w = normalize(-d);
   float3 day = day_sky(w, sky, wrap);
-  Moon moon = crescent_moon(w);
-  float3 night = moon.colour + star_layers(w) * (1.0 - moon.disc);
+  float day_clouds = ease(saturate(-w.y / 0.15));
+  float night_layer = ease(saturate(2.5 * d.y)) * ease(saturate(-(s.y + 0.05) / 0.15));
+  if (day_clouds == 0.0 && night_layer == 0.0) return day;
 
   float2 c = w.xz / away_from_zero(w.y);
-  float cover;
-  float3 cloud;
-  clouds(c, s, cover, cloud);
-  night = lerp(night, cloud, saturate(3.0 * cover));
-  day = lerp(day, cloud, saturate(0.4 * cover) * ease(saturate(-w.y / 0.15)));
+  float2 drifted = cloud_drift(c);
+  float cover = cloud_layer(drifted);
+  float3 cloud = 0.0;
+  if (cover > 0.0) {
+    cloud = cloud_colour(drifted, s, cover);
+    day = lerp(day, cloud, saturate(0.4 * cover) * day_clouds);
+  }
+  if (night_layer == 0.0) return day;
 
-  float above_horizon = ease(saturate(2.5 * d.y));
-  float after_sunset = ease(saturate(-(s.y + 0.05) / 0.15));
-  return day + above_horizon * after_sunset * (night + aurora(c, w));
+  Moon moon = crescent_moon(w);
+  float3 night = moon.colour + star_layers(w) * (1.0 - moon.disc);
+  if (cover > 0.0) night = lerp(night, cloud, saturate(3.0 * cover));
+  return day + night_layer * (night + aurora(c, w));
 }
 
 #endif

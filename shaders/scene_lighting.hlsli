@@ -38,17 +38,19 @@ float soft_shadow(CubeField cf, float3 p, float3 s) {
 }
 
 // Sun light with the shadow reddened in the penumbra; fades out as the sun
-// reaches the horizon.
+// reaches the horizon. Surfaces facing away or a set sun need no shadow ray.
 float3 direct_light(CubeField cf, float3 p, float3 n, float3 s) {
   float diffuse = max(dot(n, s), 0.0);
+  float fade = ease(saturate(10.0 * s.y));
+  if (diffuse == 0.0 || fade == 0.0) return 0.0;
   float res = soft_shadow(cf, p, s);
   float3 shadow = float3(pow(res, 0.85), pow(res, 0.95), res);
-  return float3(1.0, 0.9, 0.7) * diffuse * shadow * ease(saturate(10.0 * s.y));
+  return float3(1.0, 0.9, 0.7) * diffuse * shadow * fade;
 }
 
 float scene_occlusion(CubeField cf, float3 p, float3 n) {
   float occ = 0.0;
-  [loop] for (int i = 0; i < OCCLUSION_PROBES; ++i) {
+  [unroll] for (int i = 0; i < OCCLUSION_PROBES; ++i) {
     float l = occlusion_probe_distance(i, 0.25);
     float3 q = p + l * occlusion_probe_direction(n, l);
     occ += 1.5 * (l - max(field_distance(cf, q), 0.0)) / 0.25;
@@ -56,8 +58,11 @@ float scene_occlusion(CubeField cf, float3 p, float3 n) {
   return saturate(1.0 - occ / 16.0);
 }
 
-float3 ambient_light(float occlusion, float3 s) {
-  return float3(0.4, 0.55, 1.0) * 0.07 * saturate(s.y) * occlusion;
+// Sky light, gone with the sun (and then so is the need to probe occlusion).
+float3 ambient_light(CubeField cf, float3 p, float3 n, float3 s) {
+  float sky = saturate(s.y);
+  if (sky == 0.0) return 0.0;
+  return float3(0.4, 0.55, 1.0) * 0.07 * sky * scene_occlusion(cf, p, n);
 }
 
 #endif
