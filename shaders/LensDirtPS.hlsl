@@ -26,13 +26,26 @@ float speck_distance(float2 f, float sides) {
   return length(max(g, 0.0)) + min(max(g.x, g.y), 0.0) - 0.02;
 }
 
-// Where octave n puts point p (screen 0..1) in its lattice for jitter k.
-float2 octave_position(float2 p, float k, uint n, float scale) {
-  float2 q = float2(scale * p.x * (uni.y / uni.x), scale * p.y);
-  q += 100.0 * float2(hash1(3 * n), hash1(n + 10000000));
-  q += k * float2(2.0 * hash1(n) - 1.0, 2.0 * hash1(n + 10000) - 1.0) / 250.0;
-  float2 wobble = k * float2(2.0 * hash1(2 * n) - 1.0, 2.0 * hash1(n + 30000) - 1.0) / 100.0;
-  return q + wobble * wobble;
+// How octave n places a point in its lattice, apart from the point itself:
+// a fixed offset, and a drift with the jitter k that is linear in k along
+// one direction and quadratic along another. The same for every pixel.
+struct Octave {
+  float2 offset;
+  float2 drift;   // per unit of k
+  float2 wobble;  // squared after scaling by k
+};
+
+Octave make_octave(uint n) {
+  Octave o;
+  o.offset = 100.0 * float2(hash1(3 * n), hash1(n + 10000000));
+  o.drift = float2(2.0 * hash1(n) - 1.0, 2.0 * hash1(n + 10000) - 1.0) / 250.0;
+  o.wobble = float2(2.0 * hash1(2 * n) - 1.0, 2.0 * hash1(n + 30000) - 1.0) / 100.0;
+  return o;
+}
+
+float2 jitter_offset(Octave o, float k) {
+  float2 wobble = k * o.wobble;
+  return o.offset + k * o.drift + wobble * wobble;
 }
 
 // One speck per lattice cell, at a random place in it. Cells left of zero
@@ -47,25 +60,23 @@ float speck(float2 q, uint n) {
   return shape * brightness * brightness;
 }
 
-float speck_layer(float2 p, float k) {
-  float amplitude = 1.0, scale = 0.5, total = 0.0;
-  for (uint n = 0; n < kOctaves; ++n) {
-    total += amplitude * speck(octave_position(p, k, n, scale), n);
-    amplitude *= 0.45;
-    scale *= 2.0;
-  }
-  return total;
-}
-
 float4 main(float4 pos : SV_Position) : SV_Target {
   float2 uv = pos.xy * uni.xy;
   float2 smear = 0.5 * (2.0 * uv - 1.0) * uni.xy;
+  float2 stretch = float2(uni.y / uni.x, 1.0);  // the lattice keeps its cells square on screen
   float3 acc = 0.0;
-  for (int i = 1; i <= kSmearSamples; ++i) {
-    float k = i - 1;
-    acc.r += speck_layer(uv - i * smear, k);
-    acc.g += speck_layer(uv, k);
-    acc.b += speck_layer(uv + i * smear, k);
+  float amplitude = 1.0, scale = 0.5;
+  for (uint n = 0; n < kOctaves; ++n) {
+    Octave o = make_octave(n);
+    float2 centre = scale * uv * stretch, step = scale * smear * stretch;
+    for (int i = 1; i <= kSmearSamples; ++i) {
+      float2 q = centre + jitter_offset(o, i - 1);
+      acc.r += amplitude * speck(q - i * step, n);
+      acc.g += amplitude * speck(q, n);
+      acc.b += amplitude * speck(q + i * step, n);
+    }
+    amplitude *= 0.45;
+    scale *= 2.0;
   }
   return float4(acc / 8.0, 1.0);
 }
