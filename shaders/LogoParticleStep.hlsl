@@ -13,28 +13,46 @@ STORAGE_FORMAT(rgba16f) RWTexture2D<float4> screen : register(u0);
 static const int kReach = 7;
 static const float kInvPi = 0.31831926;
 
-// Like a Direct3D load: texels outside the state read as empty space.
-float4 previous_state(int2 at) {
+// The group's texels and the reach around them, loaded once: neighbouring
+// threads share almost all of their 15 x 15 neighbours, and the loads, not
+// the arithmetic, are what a step costs.
+static const int2 kGroup = int2(16, 8);
+static const int2 kTile = kGroup + 2 * kReach;
+groupshared float3 tile[kTile.x * kTile.y];
+
+// Texels outside the state are empty space, as a Direct3D load returns
+// zeros there; the load itself stays inside the texture.
+float3 state_or_empty(int2 at) {
   uint width, height;
   renderTex.GetDimensions(width, height);
-  if (any(at < 0) || at.x >= int(width) || at.y >= int(height)) return 0.0;
-  return renderTex.Load(int3(at, 0));
+  int2 inside = clamp(at, 0, int2(width, height) - 1);
+  return all(at == inside) ? renderTex.Load(int3(inside, 0)).xyz : 0.0;
 }
 
-float4 gather(int2 pixel) {
-  float4 acc = 0.0;
+void load_tile(int2 group_origin, uint thread) {
+  for (uint k = thread; k < uint(kTile.x * kTile.y); k += uint(kGroup.x * kGroup.y))
+    tile[k] = state_or_empty(group_origin - kReach + int2(k % kTile.x, k / kTile.x));
+  GroupMemoryBarrierWithGroupSync();
+}
+
+// Every neighbour's mass drifts towards this texel with a Gaussian weight
+// of its distance; what it brings is its own offset, pushed further by the
+// emptier it is. The sum keeps the 1/pi of the weights for the end, and its
+// fourth component (the density again) is left to the caller.
+float3 gather(int2 local) {
+  float3 acc = 0.0;
   for (int i = -kReach; i <= kReach; ++i) {
     for (int j = -kReach; j <= kReach; ++j) {
-      float4 neighbour = previous_state(pixel + int2(i, j));
+      int2 at = local + kReach + int2(i, j);
+      float3 neighbour = tile[at.y * kTile.x + at.x];
       float2 offset = neighbour.xy;
       float mass = neighbour.z;
       float2 q = float2(i, j) + offset;
-      float w = exp(-dot(q, q));
       float2 moved = (1.0 - mass) * (2.0 * offset + float2(i, j)) + mass * offset;
-      acc += (w * mass * kInvPi) * float4(moved, 1.0, 1.0);
+      acc += (exp(-dot(q, q)) * mass) * float3(moved, 1.0);
     }
   }
-  return acc;
+  return acc * kInvPi;
 }
 
 // The image fills the centre half of the screen; particles start displaced
@@ -51,11 +69,14 @@ float4 seed(float2 uv) {
 }
 
 [numthreads(16, 8, 1)]
-void main(uint3 id : SV_DispatchThreadID) {
-  float4 acc = gather(int2(id.xy));
+void main(uint3 id : SV_DispatchThreadID, uint3 local : SV_GroupThreadID, uint3 group : SV_GroupID,
+          uint thread : SV_GroupIndex) {
+  // A seed frame starts the field afresh: nothing gathered would be kept.
   if (glitchCreditFactor < 100.5) {
     screen[id.xy] = seed(id.xy * invRes);
   } else {
-    screen[id.xy] = float4(acc.xy / (acc.z + 0.000001), acc.zw);
+    load_tile(int2(group.xy) * kGroup, thread);
+    float3 acc = gather(int2(local.xy));
+    screen[id.xy] = float4(acc.xy / (acc.z + 0.000001), acc.z, acc.z);
   }
 }
