@@ -25,10 +25,11 @@ float shaft_phase(float cos_angle) {
 }
 
 // Sphere-traces towards the sun; only a ray that gets 10 units away counts as
-// lit, so one that runs out of steps grazing a cube stays dark.
-bool sun_visible(CubeField field, float3 p, float3 s) {
+// lit, so one that runs out of steps grazing a cube stays dark. A ray given
+// no steps is dark.
+bool sun_visible(CubeField field, float3 p, float3 s, int steps) {
   float t = 0.01;
-  for (int i = 0; i < kShadowSteps; ++i) {
+  for (int i = 0; i < steps; ++i) {
     float f = field_distance(field, p + s * t);
     if (abs(f) < 0.01) break;
     t += f;
@@ -38,14 +39,14 @@ bool sun_visible(CubeField field, float3 p, float3 s) {
 }
 
 // The logo hangs in the plane z = time + 2. Its height is measured from the
-// ray alone, without the camera's height, as the scene places it.
+// ray alone, without the camera's height, as the scene places it. Its alpha
+// comes from an 8-bit image, so any alpha above 0 keeps alpha^2.2 above 0.
 bool logo_shadows(float3 p, float ray_height, float3 s, float scene_distance) {
   float t = (time + 2.0 - p.z) / s.z;
-  if (!(t > 0.0)) return false;
+  if (!(t > 0.0 && t < scene_distance)) return false;
   float2 at = float2(p.x + s.x * t, ray_height + s.y * t) * float2(-0.41666666, -1.691332) +
               float2(0.45, 1.9);
-  float cover = pow(abs(logoTex.SampleLevel(smpBorder, at, 0).a), 2.2);
-  return t < scene_distance && cover > 0.0;
+  return logoTex.SampleLevel(smpBorder, at, 0).a != 0.0;
 }
 
 [numthreads(8, 8, 1)]
@@ -57,12 +58,16 @@ void main(uint3 id : SV_DispatchThreadID) {
   float phase = shaft_phase(dot(s, d));
   CubeField field = make_cube_field(time + plasmaOffset, cubesRepeat);
 
+  // With the sun down the shafts are faded out entirely: no sample is taken.
+  // Loop counts rather than branches decide what is skipped, since a device
+  // that runs many pixels in lockstep leaves a loop only when all are done.
+  int samples = s.y > 0.0 ? kSamples : 0;
   float sum = 0.0;
-  for (int k = 0; k < kSamples; ++k) {
+  for (int k = 0; k < samples; ++k) {
     float3 ray = d * scene_distance * (0.2 * k + 0.2 * jitter);
     float3 p = camPos + ray;
-    bool lit = sun_visible(field, p, s) && !logo_shadows(p, ray.y, s, scene_distance);
-    if (lit) sum += phase;
+    int steps = logo_shadows(p, ray.y, s, scene_distance) ? 0 : kShadowSteps;
+    if (sun_visible(field, p, s, steps)) sum += phase;
   }
   // The shafts fade out as the sun sinks to the horizon.
   float3 colour = 2.0 * sum * kShaftColour * ease(saturate(10.0 * s.y));
