@@ -4,6 +4,7 @@
 
 #include "tools/capture/capture_frames.h"
 #include "tools/capture/child_process.h"
+#include "tools/capture/device_limits.h"
 #include "tools/capture/output_paths.h"
 #include "tools/capture/video_encoder.h"
 
@@ -25,16 +26,28 @@ CaptureExit check_output(const CaptureOptions& options) {
   return CaptureExit::Done;
 }
 
+bool size_allowed(Size size, int limit, const std::string& device) {
+  if (limit <= 0 || (size.width <= limit && size.height <= limit)) return true;
+  capture_message("the size " + size_text(size) + " is beyond what " + device +
+                  " allows: at most " + std::to_string(limit) + " pixels a side");
+  return false;
+}
+
 std::unique_ptr<HeadlessIntro> start_intro(Size size) {
+  if (!size_allowed(size, max_image_side(""), "any Vulkan device here")) return nullptr;
   std::string error;
   auto intro = start_headless_intro({.screen = size}, &error);
   if (!intro) {
     capture_message("cannot render at " + size_text(size) + ": " + error);
     return nullptr;
   }
-  if (!all_targets_created(*intro)) {
-    capture_message("the size " + size_text(size) + " is beyond what the Vulkan device (" +
-                    intro->device->adapter_name() + ") allows");
+  const std::string adapter = intro->device->adapter_name();
+  bool allowed = size_allowed(size, max_image_side(adapter), "the Vulkan device (" + adapter + ")");
+  if (allowed && !all_targets_created(*intro)) {
+    capture_message("the device could not make every image at " + size_text(size));
+    allowed = false;
+  }
+  if (!allowed) {
     stop_headless_intro(*intro);
     return nullptr;
   }

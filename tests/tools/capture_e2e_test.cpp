@@ -1,0 +1,145 @@
+// velmorand-capture run as a user runs it, on lavapipe at 160x90.
+#include <gtest/gtest.h>
+#include <stb_image.h>
+
+#include <chrono>
+#include <csignal>
+#include <map>
+#include <set>
+#include <thread>
+
+#include "tests/tools/tool_process.h"
+#include "tools/capture/child_process.h"
+
+namespace {
+
+const std::string kCapture = VELMORAND_CAPTURE;
+
+// ffprobe's "key=value" lines for one stream.
+std::map<std::string, std::string> probe(const std::string& file, const char* stream) {
+  ToolResult r = run_tool({find_on_path("ffprobe"), "-v", "error", "-count_frames", "-select_streams",
+                           stream, "-show_entries",
+                           "stream=codec_name,nb_read_frames,duration,width,height,pix_fmt",
+                           "-of", "default=nw=1", file});
+  std::map<std::string, std::string> fields;
+  size_t at = 0;
+  while (at < r.output.size()) {
+    size_t end = r.output.find('\n', at);
+    std::string line = r.output.substr(at, end - at);
+    size_t eq = line.find('=');
+    if (eq != std::string::npos) fields[line.substr(0, eq)] = line.substr(eq + 1);
+    at = end == std::string::npos ? r.output.size() : end + 1;
+  }
+  return fields;
+}
+
+TEST(CaptureRun, TheFirstFrameFromZeroIsBlack) {
+  std::string dir = make_temp_folder("black");
+  ToolResult r = run_tool({kCapture, "--size", "160x90", "--fps", "30", "--to", "0.05", "--out", dir});
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("frame 2/2"), std::string::npos) << r.output;
+  int w = 0, h = 0, n = 0;
+  unsigned char* px = stbi_load((dir + "/frame_000000.png").c_str(), &w, &h, &n, 3);
+  ASSERT_NE(px, nullptr);
+  EXPECT_EQ(w, 160);
+  EXPECT_EQ(h, 90);
+  int lit = 0;
+  for (int i = 0; i < w * h * 3; ++i) lit += px[i] != 0;
+  stbi_image_free(px);
+  EXPECT_EQ(lit, 0);
+  EXPECT_FALSE(read_bytes(dir + "/frame_000001.png").empty());
+  EXPECT_TRUE(read_bytes(dir + "/frame_000002.png").empty());
+}
+
+TEST(CaptureRun, ASecondOfVideoHasItsFramesAndASecondOfSound) {
+  std::string out = make_temp_folder("video") + "/clip.mp4";
+  ToolResult r = run_tool({kCapture, "--size", "160x90", "--fps", "24", "--from", "20", "--to", "21", "--out", out});
+  ASSERT_EQ(r.status, 0) << r.output;
+  auto video = probe(out, "v:0");
+  EXPECT_EQ(video["codec_name"], "h264");
+  EXPECT_EQ(video["pix_fmt"], "yuv420p");
+  EXPECT_EQ(video["width"], "160");
+  EXPECT_EQ(video["nb_read_frames"], "24");
+  auto audio = probe(out, "a:0");
+  ASSERT_FALSE(audio["duration"].empty()) << "no audio stream";
+  EXPECT_NEAR(std::stod(audio["duration"]), 1.0, 1024.0 / 44100.0);
+}
+
+int colour_count(const std::string& png) {
+  int w = 0, h = 0, n = 0;
+  unsigned char* px = stbi_load(png.c_str(), &w, &h, &n, 3);
+  std::set<int> colours;
+  for (int i = 0; px && i < w * h * 3; i += 3) colours.insert(px[i] | px[i + 1] << 8 | px[i + 2] << 16);
+  stbi_image_free(px);
+  return static_cast<int>(colours.size());
+}
+
+TEST(CaptureRun, StillsAreByteIdenticalAndAreTheFramesARangeCaptureShows) {
+  // The logo-particle field carries from frame to frame. At 20 fps, 128.3 s
+  // shows a field seeded nine frames earlier; 127.7 s is the first particle
+  // frame and shows the field as start-up left it, also when an earlier
+  // still of the same run has filled it.
+  std::string dir = make_temp_folder("stills");
+  ToolResult both = run_tool({kCapture, "--size", "160x90", "--fps", "20", "--at", "128.3,127.7", "--out", dir + "/a.png"});
+  ASSERT_EQ(both.status, 0) << both.output;
+  ToolResult alone = run_tool({kCapture, "--size", "160x90", "--fps", "20", "--at", "127.7", "--out", dir + "/b.png"});
+  ASSERT_EQ(alone.status, 0) << alone.output;
+  ToolResult range = run_tool({kCapture, "--size", "160x90", "--fps", "20", "--from", "127.5", "--to", "128.35",
+                               "--out", dir + "/range"});
+  ASSERT_EQ(range.status, 0) << range.output;
+  auto late = read_bytes(dir + "/a_128.300.png"), first = read_bytes(dir + "/a_127.700.png");
+  ASSERT_FALSE(late.empty());
+  ASSERT_FALSE(first.empty());
+  EXPECT_EQ(first, read_bytes(dir + "/b_127.700.png"));
+  EXPECT_EQ(first, read_bytes(dir + "/range/frame_002554.png"));
+  EXPECT_EQ(late, read_bytes(dir + "/range/frame_002566.png"));
+  EXPECT_GT(colour_count(dir + "/a_128.300.png"), 10) << "the particles should show";
+}
+
+TEST(CaptureRun, AnInterruptedVideoKeepsTheFramesMadeWithTheirSound) {
+  std::string dir = make_temp_folder("interrupt");
+  std::string log = dir + "/log.txt", out = dir + "/cut.mkv";
+  pid_t pid = start_tool({kCapture, "--size", "160x90", "--fps", "24", "--from", "30", "--to", "60", "--out", out}, log);
+  ASSERT_GT(pid, 0);
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+  while (read_text(log).find("frame 1/") == std::string::npos && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  kill(pid, SIGINT);
+  EXPECT_EQ(wait_tool(pid), 130);
+  std::string text = read_text(log);
+  size_t at = text.find("interrupted after ");
+  ASSERT_NE(at, std::string::npos) << text;
+  int frames = std::stoi(text.substr(at + 18));
+  EXPECT_GT(frames, 0);
+  EXPECT_LT(frames, 720);
+  EXPECT_EQ(probe(out, "v:0")["nb_read_frames"], std::to_string(frames));
+  EXPECT_EQ(probe(out, "a:0")["codec_name"], "aac");
+}
+
+TEST(CaptureRun, ProblemsEndWithAMessageAndAStatus) {
+  std::string dir = make_temp_folder("errors");
+  struct Case {
+    std::vector<std::string> args;
+    const char* path_env;
+    int status;
+    const char* says;
+  };
+  const Case cases[] = {
+      {{"--size", "0x90", "--out", dir}, nullptr, 2, "--size"},
+      {{"--size", "161x90", "--out", dir + "/v.mp4"}, nullptr, 2, "even"},
+      {{"--size", "160x90", "--out", "/dev/null/v.mp4"}, nullptr, 4, "cannot write"},
+      {{"--size", "160x90", "--out", "/dev/null/frames"}, nullptr, 4, "/dev/null/frames"},
+      {{"--size", "160x90", "--out", dir + "/v.mp4"}, "/nonexistent-bin", 4, "apt-get install ffmpeg"},
+      {{"--size", "20000x16", "--out", dir + "/big"}, nullptr, 3, "20000x16"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> argv = {kCapture};
+    argv.insert(argv.end(), c.args.begin(), c.args.end());
+    ToolResult r = run_tool(argv, c.path_env);
+    EXPECT_EQ(r.status, c.status) << r.output;
+    EXPECT_NE(r.output.find(c.says), std::string::npos) << r.output;
+  }
+}
+
+}  // namespace

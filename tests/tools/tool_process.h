@@ -1,0 +1,26 @@
+#pragma once
+// Running the built tools from end-to-end tests: their exit status and what
+// they printed.
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+struct ToolResult {
+  int status = -1;     // exit status, or 128 + signal
+  std::string output;  // stdout and stderr together
+};
+
+// Runs `argv` (argv[0] a full path) to the end. `path_env` replaces PATH when given.
+ToolResult run_tool(const std::vector<std::string>& argv, const char* path_env = nullptr);
+
+// Starts `argv` with its output going to `output_file`; returns the pid.
+pid_t start_tool(const std::vector<std::string>& argv, const std::string& output_file);
+int wait_tool(pid_t pid);
+
+std::string read_text(const std::string& path);
+std::vector<unsigned char> read_bytes(const std::string& path);
+
+// A fresh empty folder under the test's temporary directory.
+std::string make_temp_folder(const std::string& name);
