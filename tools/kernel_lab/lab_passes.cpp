@@ -64,18 +64,34 @@ void LabPasses::lens_dirt() {
 }
 
 void LabPasses::bloom(gpu::Texture source) {
+  bloom_bright_pass(source);
+  bloom_down();
+  bloom_up();
+}
+
+void LabPasses::bloom_bright_pass(gpu::Texture source) {
   set_inv_res(screen_w_, screen_h_);
   float w = float(screen_w_ / 2), h = float(screen_h_ / 2);
   rig_.draw("BloomBrightPass", source, 0, bloom_, 0, {0, 0, w, h, 0, 1}, false);
+}
+
+// Level sizes are halved in float, untruncated, as invRes describes them.
+void LabPasses::bloom_down() {
+  float w = float(screen_w_ / 2), h = float(screen_h_ / 2);
   for (int i = 1; i < levels_; ++i) {
     w *= 0.5f, h *= 0.5f;
     set_inv_res(w, h);
     rig_.draw("BloomDownsample", bloom_, i - 1, bloom_, i, {0, 0, float(int(w)), float(int(h)), 0, 1}, false);
   }
+}
+
+void LabPasses::bloom_up() {
+  float w = float(screen_w_ / 2), h = float(screen_h_ / 2);
+  for (int i = 1; i < levels_ - 1; ++i) w *= 0.5f, h *= 0.5f;
   for (int i = levels_ - 2; i >= 0; --i) {
-    w *= 2, h *= 2;
     set_inv_res(w, h);
     rig_.draw("BloomUpsample", bloom_, i + 1, bloom_, i, {0, 0, float(int(w)), float(int(h)), 0, 1}, true);
+    w *= 2, h *= 2;
   }
 }
 

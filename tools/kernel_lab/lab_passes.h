@@ -21,6 +21,9 @@ class LabPasses {
   void lens_dirt();
   // Bright pass from `source` (render size), then down and up the chain.
   void bloom(gpu::Texture source);
+  void bloom_bright_pass(gpu::Texture source);
+  void bloom_down();
+  void bloom_up();
   // Seeds the particle field from the logo, or moves it one step; then
   // colours it into the render texture.
   void particles(bool seed);

@@ -2,14 +2,17 @@
 // shafts, lens dirt, bloom chain and logo particles at 640x360 and 1280x720
 // on this machine's Vulkan device.
 //
-// Each pass runs alone in a frame of its own and is timed on the wall clock
-// from recording to the end of the frame, less an empty frame: lavapipe's
-// timestamps miss most of the work of compute passes, and on a CPU device a
-// pass costs the same alone as inside the frame. The figure is the median
-// over several runs after a warm-up (the first use of a texture or pipeline
-// costs extra).
+// Each pass runs alone in a frame of its own and is timed from recording to
+// the end of the frame, less an empty frame: lavapipe's timestamps miss most
+// of the work of compute passes, and on a CPU device a pass costs the same
+// alone as inside the frame. Two clocks: the wall clock, and the CPU time of
+// the whole process (all of the device's worker threads), which other
+// programs on a busy machine disturb far less. The figures are medians over
+// several runs after a warm-up (the first use of a texture or pipeline costs
+// extra).
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -22,11 +25,12 @@
 namespace {
 
 const char kUsage[] =
-    "usage: velmorand-kernel-timing [--programs DIR] [FRAMES [WARMUP]]   (defaults 7 and 2)\n"
-    "  --programs DIR   take <DIR>/<program>.spv where it exists instead of the built-in program\n";
+    "usage: velmorand-kernel-timing [--programs DIR] [--only PASS] [FRAMES [WARMUP]]   (defaults 7 and 2)\n"
+    "  --programs DIR   take <DIR>/<program>.spv where it exists instead of the built-in program\n"
+    "  --only PASS      time only the passes whose name contains PASS\n";
 
 struct Options {
-  std::string programs;
+  std::string programs, only;
   int frames = 7, warmup = 2;
 };
 
@@ -40,7 +44,9 @@ const std::vector<Pass>& passes() {
       {"SkyKernel", [](kernel_lab::LabPasses& p) { p.sky(1.0f); }},
       {"ScatteringKernel", [](kernel_lab::LabPasses& p) { p.scattering(); }},
       {"LensDirtPS", [](kernel_lab::LabPasses& p) { p.lens_dirt(); }},
-      {"bloom chain", [](kernel_lab::LabPasses& p) { p.bloom(p.bright_test_texture()); }},
+      {"bloom bright pass", [](kernel_lab::LabPasses& p) { p.bloom_bright_pass(p.bright_test_texture()); }},
+      {"bloom down", [](kernel_lab::LabPasses& p) { p.bloom_down(); }},
+      {"bloom up", [](kernel_lab::LabPasses& p) { p.bloom_up(); }},
       {"particle step+shade", [](kernel_lab::LabPasses& p) { p.particles(false); }},
   };
   return list;
@@ -51,15 +57,33 @@ double median(std::vector<double> v) {
   return v.size() % 2 ? v[v.size() / 2] : 0.5 * (v[v.size() / 2 - 1] + v[v.size() / 2]);
 }
 
-// Milliseconds from recording `record` to the end of its frame.
-double frame_ms(gpu::Device& device, const std::function<void()>& record) {
-  auto start = std::chrono::steady_clock::now();
-  record();
-  device.present(1);
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+struct Cost {
+  double wall_ms = 0, cpu_ms = 0;
+};
+
+double process_cpu_ms() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
-std::vector<double> measure(const Options& o, int width, int height) {
+// From recording `record` to the end of its frame.
+Cost frame_cost(gpu::Device& device, const std::function<void()>& record) {
+  auto start = std::chrono::steady_clock::now();
+  double cpu = process_cpu_ms();
+  record();
+  device.present(1);
+  return {std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count(),
+          process_cpu_ms() - cpu};
+}
+
+Cost median(const std::vector<Cost>& costs) {
+  std::vector<double> wall, cpu;
+  for (const Cost& c : costs) wall.push_back(c.wall_ms), cpu.push_back(c.cpu_ms);
+  return {median(wall), median(cpu)};
+}
+
+std::vector<Cost> measure(const Options& o, int width, int height) {
   std::string error;
   auto device = gpu::create_device({.width = 16, .height = 16}, &error);
   if (!device) {
@@ -69,15 +93,21 @@ std::vector<double> measure(const Options& o, int width, int height) {
   kernel_rig::KernelRig rig(*device, o.programs);
   kernel_lab::LabPasses lab(rig, width, height);
   lab.particles(true);
-  std::vector<double> empty, result;
-  for (int i = 0; i < o.warmup + o.frames; ++i) empty.push_back(frame_ms(*device, [] {}));
+  std::vector<Cost> empty, result;
+  for (int i = 0; i < o.warmup + o.frames; ++i) empty.push_back(frame_cost(*device, [] {}));
+  Cost idle = median(empty);
   for (const Pass& pass : passes()) {
-    std::vector<double> runs;
-    for (int i = 0; i < o.warmup + o.frames; ++i) {
-      double ms = frame_ms(*device, [&] { pass.run(lab); });
-      if (i >= o.warmup) runs.push_back(ms);
+    if (pass.name.find(o.only) == std::string::npos) {
+      result.push_back({});
+      continue;
     }
-    result.push_back(median(runs) - median(empty));
+    std::vector<Cost> runs;
+    for (int i = 0; i < o.warmup + o.frames; ++i) {
+      Cost c = frame_cost(*device, [&] { pass.run(lab); });
+      if (i >= o.warmup) runs.push_back(c);
+    }
+    Cost m = median(runs);
+    result.push_back({m.wall_ms - idle.wall_ms, m.cpu_ms - idle.cpu_ms});
   }
   return result;
 }
@@ -87,6 +117,7 @@ bool parse(int argc, char** argv, Options* o) {
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     if (a == "--programs" && i + 1 < argc) o->programs = argv[++i];
+    else if (a == "--only" && i + 1 < argc) o->only = argv[++i];
     else if (!a.empty() && a.find_first_not_of("0123456789") == std::string::npos) numbers.push_back(a);
     else return false;
   }
@@ -104,10 +135,14 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return 2;
   }
-  std::vector<double> small = measure(o, 640, 360), large = measure(o, 1280, 720);
-  std::printf("%-20s %10s %10s   (ms, median of %d runs alone after %d%s%s)\n", "pass", "640x360", "1280x720",
-              o.frames, o.warmup, o.programs.empty() ? "" : ", programs from ", o.programs.c_str());
+  std::vector<Cost> small = measure(o, 640, 360), large = measure(o, 1280, 720);
+  std::printf("ms, median of %d runs alone after %d%s%s\n", o.frames, o.warmup,
+              o.programs.empty() ? "" : ", programs from ", o.programs.c_str());
+  std::printf("%-20s %10s %10s %10s %10s\n", "", "640x360", "", "1280x720", "");
+  std::printf("%-20s %10s %10s %10s %10s\n", "pass", "wall", "cpu", "wall", "cpu");
   for (size_t i = 0; i < passes().size(); ++i)
-    std::printf("%-20s %10.2f %10.2f\n", passes()[i].name.c_str(), small[i], large[i]);
+    if (passes()[i].name.find(o.only) != std::string::npos)
+      std::printf("%-20s %10.2f %10.2f %10.2f %10.2f\n", passes()[i].name.c_str(), small[i].wall_ms,
+                  small[i].cpu_ms, large[i].wall_ms, large[i].cpu_ms);
   return 0;
 }
