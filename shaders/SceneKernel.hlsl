@@ -113,7 +113,8 @@ Shaded shade_surface(CubeField cf, Ray r, float t, float at_p) {
   result.distance = length(p - r.origin);
   float start = fog_start(on_cube);
   float fog = ease(saturate((result.distance - start) / (FAR - start)));
-  result.colour = fog > 0.0 ? lerp(colour, scene_background(r.dir, skyTex, smpRepeat), fog) : colour;
+  result.colour = colour;
+  if (fog > 0.0) result.colour = lerp(colour, scene_background(r.dir, skyTex, smpRepeat), fog);
   return result;
 }
 
