@@ -3,11 +3,14 @@
 #include <stb_image.h>
 
 #include <chrono>
+#include <cstring>
 #include <csignal>
 #include <map>
 #include <set>
 #include <thread>
 
+#include "src/asset_catalog.h"
+#include "src/soundtrack.h"
 #include "tests/tools/tool_process.h"
 #include "tools/capture/child_process.h"
 
@@ -31,6 +34,27 @@ std::map<std::string, std::string> probe(const std::string& file, const char* st
     at = end == std::string::npos ? r.output.size() : end + 1;
   }
   return fields;
+}
+
+// The video's sound decoded to interleaved float stereo at 44.1 kHz.
+std::vector<float> decoded_audio(const std::string& video) {
+  std::string raw = video + ".f32";
+  run_tool({find_on_path("ffmpeg"), "-v", "error", "-i", video, "-map", "0:a:0", "-f", "f32le", "-ac", "2",
+            "-ar", "44100", "-y", raw});
+  auto bytes = read_bytes(raw);
+  std::vector<float> samples(bytes.size() / 4);
+  std::memcpy(samples.data(), bytes.data(), samples.size() * 4);
+  return samples;
+}
+
+// Energy of the difference relative to the song's, over the middle of the clip.
+double mismatch(const std::vector<float>& heard, const float* song) {
+  double difference = 0, energy = 0;
+  for (size_t i = 2 * 4410; i < 2 * 39690; ++i) {
+    difference += (heard[i] - song[i]) * double(heard[i] - song[i]);
+    energy += song[i] * double(song[i]);
+  }
+  return energy > 0 ? difference / energy : 1e9;
 }
 
 TEST(CaptureRun, TheFirstFrameFromZeroIsBlack) {
@@ -63,6 +87,15 @@ TEST(CaptureRun, ASecondOfVideoHasItsFramesAndASecondOfSound) {
   auto audio = probe(out, "a:0");
   ASSERT_FALSE(audio["duration"].empty()) << "no audio stream";
   EXPECT_NEAR(std::stod(audio["duration"]), 1.0, 1024.0 / 44100.0);
+  // The sound is the song from 20 s on, not from anywhere else.
+  auto heard = decoded_audio(out);
+  ASSERT_TRUE(decode_soundtrack(soundtrack_asset().data, soundtrack_asset().size));
+  ASSERT_GE(heard.size(), 2u * 40000);
+  const float* song = soundtrack_pcm + 2u * 20 * 44100;
+  double in_place = mismatch(heard, song), early = mismatch(heard, song - 2 * 2205);
+  EXPECT_LT(in_place, 0.1);
+  EXPECT_LT(in_place * 5, early);
+  release_soundtrack_pcm();
 }
 
 int colour_count(const std::string& png) {

@@ -43,6 +43,44 @@ void describe(const CaptureOptions& o, int64_t first, int64_t end, size_t primin
                     " earlier frames, not kept, rebuild the sun shafts and logo particles they leave");
 }
 
+enum class LoopEnd { Completed, Interrupted, OutputFailed };
+
+// The priming frames, then frames [first, end) into `output`; `*done` ends one
+// past the last frame written.
+LoopEnd render_frames(HeadlessIntro& intro, const CaptureOptions& o, const Priming& plan, int64_t first,
+                      int64_t end, FrameOutput& output, int64_t* done) {
+  ProgressLine progress(static_cast<int64_t>(plan.frames.size()) + (end - first), stderr);
+  bool interrupted = !run_priming(intro, plan, o.fps, progress);
+  std::string error;
+  for (*done = first; *done < end && !interrupted; ++*done) {
+    render_grid_frame(intro, *done, o.fps);
+    if (!output.take(back_buffer_pixels(intro), *done, &error)) {
+      progress.finish();
+      capture_message(error);
+      return LoopEnd::OutputFailed;
+    }
+    progress.frame_done();
+    interrupted = interruption_requested();
+  }
+  progress.finish();
+  if (!interrupted) return LoopEnd::Completed;
+  capture_message("interrupted after " + std::to_string(*done - first) + " frames");
+  return LoopEnd::Interrupted;
+}
+
+// Muxes the frames made with the sound they cover: positions of frame
+// `first` up to (not including) frame `done`.
+bool finish_video(VideoEncoder& video, const CaptureOptions& o, int64_t first, int64_t done) {
+  const uint32_t from = frame_position(first, o.fps), to = frame_position(done, o.fps);
+  std::string error;
+  if (!video.finish(soundtrack_source(), from, to - from, &error)) {
+    capture_message(error);
+    return false;
+  }
+  capture_message("wrote " + o.out + " (" + std::to_string(video.frames()) + " frames with their sound)");
+  return true;
+}
+
 }  // namespace
 
 CaptureExit capture_range(HeadlessIntro& intro, const CaptureOptions& o) {
@@ -55,32 +93,15 @@ CaptureExit capture_range(HeadlessIntro& intro, const CaptureOptions& o) {
   describe(o, first, end, plan.frames.size());
   std::string error;
   std::unique_ptr<VideoEncoder> video;
-  if (o.kind == OutputKind::Video &&
-      !(video = VideoEncoder::start({o.out, o.size, o.fps, o.crf}, &error))) {
+  if (o.kind == OutputKind::Video && !(video = VideoEncoder::start({o.out, o.size, o.fps, o.crf}, &error))) {
     capture_message(error);
     return CaptureExit::OutputFailed;
   }
   FrameOutput output{o, video.get()};
-  ProgressLine progress(static_cast<int64_t>(plan.frames.size()) + (end - first), stderr);
-  bool interrupted = !run_priming(intro, plan, o.fps, progress);
-  int64_t k = first;
-  for (; k < end && !interrupted; ++k) {
-    render_grid_frame(intro, k, o.fps);
-    if (!output.take(back_buffer_pixels(intro), k, &error)) {
-      progress.finish();
-      capture_message(error);
-      return CaptureExit::OutputFailed;
-    }
-    progress.frame_done();
-    interrupted = interruption_requested();
-  }
-  progress.finish();
-  if (interrupted) capture_message("interrupted after " + std::to_string(k - first) + " frames");
-  const uint32_t audio_from = frame_position(first, o.fps), audio_to = frame_position(k, o.fps);
-  if (video && !video->finish(soundtrack_source(), audio_from, audio_to - audio_from, &error)) {
-    capture_message(error);
-    return CaptureExit::OutputFailed;
-  }
-  if (video) capture_message("wrote " + o.out + " (" + std::to_string(video->frames()) + " frames with their sound)");
-  return interrupted ? CaptureExit::Interrupted : CaptureExit::Done;
+  int64_t done = first;
+  LoopEnd loop = render_frames(intro, o, plan, first, end, output, &done);
+  if (loop == LoopEnd::OutputFailed) return CaptureExit::OutputFailed;
+  // An interrupted video is still finished: what was captured stays playable.
+  if (video && done > first && !finish_video(*video, o, first, done)) return CaptureExit::OutputFailed;
+  return loop == LoopEnd::Interrupted ? CaptureExit::Interrupted : CaptureExit::Done;
 }
