@@ -50,7 +50,7 @@ enum class LoopEnd { Completed, Interrupted, OutputFailed };
 LoopEnd render_frames(HeadlessIntro& intro, const CaptureOptions& o, const Priming& plan, int64_t first,
                       int64_t end, FrameOutput& output, int64_t* done) {
   ProgressLine progress(static_cast<int64_t>(plan.frames.size()) + (end - first), stderr);
-  bool interrupted = !run_priming(intro, plan, o.fps, progress);
+  bool interrupted = !run_priming(intro, plan, o.fps, progress) || interruption_requested();
   std::string error;
   for (*done = first; *done < end && !interrupted; ++*done) {
     render_grid_frame(intro, *done, o.fps);
