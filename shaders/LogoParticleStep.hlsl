@@ -37,8 +37,8 @@ void load_tile(int2 group_origin, uint thread) {
 
 // Every neighbour's mass drifts towards this texel with a Gaussian weight
 // of its distance; what it brings is its own offset, pushed further by the
-// emptier it is. The sum keeps the 1/pi of the weights for the end, and its
-// fourth component (the density again) is left to the caller.
+// emptier it is. The sum's fourth component (the density again) is left to
+// the caller.
 float3 gather(int2 local) {
   float3 acc = 0.0;
   for (int i = -kReach; i <= kReach; ++i) {
@@ -49,10 +49,10 @@ float3 gather(int2 local) {
       float mass = neighbour.z;
       float2 q = float2(i, j) + offset;
       float2 moved = (1.0 - mass) * (2.0 * offset + float2(i, j)) + mass * offset;
-      acc += (exp(-dot(q, q)) * mass) * float3(moved, 1.0);
+      acc += (exp(-dot(q, q)) * mass * kInvPi) * float3(moved, 1.0);
     }
   }
-  return acc * kInvPi;
+  return acc;
 }
 
 // The image fills the centre half of the screen; particles start displaced

@@ -1,4 +1,4 @@
-// velmorand-kernel-pictures OUTDIR: PNG pictures of what the sky, sun
+// velmorand-kernel-pictures OUTDIR [PROGRAM_DIR]: PNG pictures of what the sky, sun
 // shafts, lens dirt, bloom chain and logo particles draw at 640x360, to be
 // looked at.
 #include <cstdio>
@@ -42,8 +42,10 @@ void particles(kernel_lab::LabPasses& lab, Writer& write) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fputs("usage: velmorand-kernel-pictures OUTDIR\n", stderr);
+  if (argc != 2 && argc != 3) {
+    std::fputs("usage: velmorand-kernel-pictures OUTDIR [PROGRAM_DIR]\n"
+               "  PROGRAM_DIR: take <PROGRAM_DIR>/<program>.spv where it exists\n",
+               stderr);
     return 2;
   }
   std::string error;
@@ -52,7 +54,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "velmorand-kernel-pictures: %s\n", error.c_str());
     return 1;
   }
-  kernel_rig::KernelRig rig(*device);
+  kernel_rig::KernelRig rig(*device, argc == 3 ? argv[2] : "");
   kernel_lab::LabPasses lab(rig, 640, 360);
   Writer write{rig, argv[1]};
   skies(lab, write);
