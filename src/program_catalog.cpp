@@ -5,20 +5,16 @@
 
 #include "embedded/programs.h"
 
-namespace {
-
-gpu::Stage stage_of(std::string_view name) {
+gpu::Stage program_stage(std::string_view name) {
   if (name.ends_with("VS")) return gpu::Stage::Vertex;
   if (name.ends_with("PS") || name.starts_with("Bloom")) return gpu::Stage::Pixel;
   return gpu::Stage::Compute;
 }
 
-}  // namespace
-
 gpu::Shader create_program(gpu::Device& device, std::string_view name) {
   for (const embedded::Blob& b : embedded::programs())
     if (name == b.name)
-      return device.create_shader({.stage = stage_of(name), .code = {b.data, b.size}, .label = b.name});
+      return device.create_shader({.stage = program_stage(name), .code = {b.data, b.size}, .label = b.name});
   std::fprintf(stderr, "no program named %.*s is linked in\n", static_cast<int>(name.size()), name.data());
   return {};
 }

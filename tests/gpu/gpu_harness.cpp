@@ -5,18 +5,9 @@
 #include <iterator>
 
 #include "embedded/programs.h"
+#include "src/program_catalog.h"
 
 namespace gpu_test {
-
-namespace {
-
-gpu::Stage stage_of(const std::string& name) {
-  if (name.ends_with("VS")) return gpu::Stage::Vertex;
-  if (name.ends_with("PS") || name.starts_with("Bloom")) return gpu::Stage::Pixel;
-  return gpu::Stage::Compute;
-}
-
-}  // namespace
 
 std::unique_ptr<gpu::Device> make_device(int width, int height, bool timing) {
   std::string error;
@@ -29,7 +20,7 @@ std::unique_ptr<gpu::Device> make_device(int width, int height, bool timing) {
 gpu::Shader intro_program(gpu::Device& device, const std::string& name) {
   for (const embedded::Blob& b : embedded::programs())
     if (name == b.name)
-      return device.create_shader({.stage = stage_of(name),
+      return device.create_shader({.stage = program_stage(name),
                                    .code = {b.data, b.size},
                                    .label = b.name});
   ADD_FAILURE() << "no program named " << name;
@@ -42,7 +33,7 @@ gpu::Shader test_program(gpu::Device& device, const std::string& name) {
   std::vector<uint8_t> code((std::istreambuf_iterator<char>(in)), {});
   EXPECT_FALSE(code.empty()) << "test program " << name << " missing";
   keep.push_back(code);
-  return device.create_shader({.stage = stage_of(name), .code = keep.back(), .label = "test program"});
+  return device.create_shader({.stage = program_stage(name), .code = keep.back(), .label = "test program"});
 }
 
 gpu::Texture float_texture(gpu::Device& device, int width, int height, const std::vector<float>& rgba,

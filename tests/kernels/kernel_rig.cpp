@@ -7,18 +7,9 @@
 #include <iterator>
 
 #include "embedded/programs.h"
+#include "src/program_catalog.h"
 
 namespace kernel_rig {
-
-namespace {
-
-gpu::Stage stage_of(const std::string& name) {
-  if (name.ends_with("VS")) return gpu::Stage::Vertex;
-  if (name.ends_with("PS") || name.starts_with("Bloom")) return gpu::Stage::Pixel;
-  return gpu::Stage::Compute;
-}
-
-}  // namespace
 
 KernelRig::KernelRig(gpu::Device& device, std::string program_dir)
     : device_(device), program_dir_(std::move(program_dir)) {
@@ -45,13 +36,13 @@ gpu::Shader KernelRig::program(const std::string& name) {
     if (!code.empty()) {
       loaded_code_.push_back(std::move(code));
       return programs_[name] =
-                 device_.create_shader({.stage = stage_of(name), .code = loaded_code_.back(), .label = name.c_str()});
+                 device_.create_shader({.stage = program_stage(name), .code = loaded_code_.back(), .label = name.c_str()});
     }
   }
   for (const embedded::Blob& b : embedded::programs())
     if (name == b.name)
       return programs_[name] =
-                 device_.create_shader({.stage = stage_of(name), .code = {b.data, b.size}, .label = b.name});
+                 device_.create_shader({.stage = program_stage(name), .code = {b.data, b.size}, .label = b.name});
   std::fprintf(stderr, "kernel rig: no program named %s\n", name.c_str());
   return {};
 }
