@@ -133,8 +133,11 @@ TEST_F(FinaleKernel, WithoutGlowOnlyLightStepGlowAndFogRemain) {
     auto after = render(u);
     int changed = 0;
     for (size_t i = 0; i < before.size(); ++i) changed += before[i] != after[i];
-    if (strength == 0.0f) EXPECT_EQ(changed, 0);
-    else EXPECT_GT(changed, 50);
+    if (strength == 0.0f) {
+      EXPECT_EQ(changed, 0);
+    } else {
+      EXPECT_GT(changed, 50);
+    }
   }
 }
 

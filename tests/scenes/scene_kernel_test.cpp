@@ -169,7 +169,9 @@ TEST_F(SceneKernel, CubeIllumScalesTheGlowAloneAndZeroRemovesIt) {
       for (int c = 0; c < 3; ++c) {
         size_t i = (size_t(y) * W + x) * 4 + c;
         float none = images[0][i], once = images[1][i], twice = images[2][i];
-        if (hit == Hit::Ground && pixel(images[0], x, y).a < 6) EXPECT_EQ(none, 0.0f) << x << "," << y;
+        if (hit == Hit::Ground && pixel(images[0], x, y).a < 6) {
+          EXPECT_EQ(none, 0.0f) << x << "," << y;
+        }
         if (hit == Hit::Ground && once - none > 1e-3f) ++glowing_ground;
         if (std::min({none, once, twice}) <= 1e-3f) continue;  // clamped at zero: not linear there
         ++compared;
@@ -213,10 +215,14 @@ TEST_F(SceneKernel, LetteringBrightensOnlyTheGroundItLiesOn) {
       if (both_samples_hit(u, x, y) != Hit::Ground) continue;
       float before = pixel(plain, x, y).g, after = pixel(lettered, x, y).g;
       if (before < 0.02f) continue;
-      if (all_on) ++on;
-      if (all_off) ++off;
-      if (all_on) EXPECT_NEAR(after / before, 2.0f, 0.01f) << x << "," << y;
-      if (all_off) EXPECT_NEAR(after / before, 1.0f, 0.01f) << x << "," << y;
+      if (all_on) {
+        ++on;
+        EXPECT_NEAR(after / before, 2.0f, 0.01f) << x << "," << y;
+      }
+      if (all_off) {
+        ++off;
+        EXPECT_NEAR(after / before, 1.0f, 0.01f) << x << "," << y;
+      }
     }
   EXPECT_GT(on, 20);
   EXPECT_GT(off, 20);
