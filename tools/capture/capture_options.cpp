@@ -26,7 +26,7 @@ namespace {
 bool ends_with(const std::string& text, const std::string& suffix) {
   if (text.size() < suffix.size()) return false;
   return std::equal(suffix.rbegin(), suffix.rend(), text.rbegin(),
-                    [](char a, char b) { return std::tolower(a) == std::tolower(b); });
+                    [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
 }
 
 OutputKind kind_of(const std::string& out) {
