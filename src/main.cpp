@@ -40,7 +40,7 @@ int main() {
     return kNoDisplay;
   }
   auto device = gpu::create_device(
-      {.width = screen.width, .height = screen.height, .window = window->sdl_window()}, &error);
+      {.width = screen.width, .height = screen.height, .window = window->native_handle()}, &error);
   if (!device) {
     std::fprintf(stderr, "velmorand: %s\n", error.c_str());
     return kNoDevice;

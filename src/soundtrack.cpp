@@ -14,7 +14,7 @@ namespace {
 // can be opened a silent wall clock, so the intro still runs in real time and
 // ends on time instead of standing at its first frame.
 void open_output(PlaybackState& state) {
-  if (!state.wave_out) state.wave_out = platform::make_sdl_audio_device();
+  if (!state.wave_out) state.wave_out = platform::make_system_audio_device();
   if (state.wave_out->open(soundtrack_format)) return;
   std::fprintf(stderr, "velmorand: no audio device could be opened; running silently on the wall clock\n");
   state.wave_out = platform::make_wall_clock_audio_device();

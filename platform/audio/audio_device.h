@@ -71,6 +71,9 @@ class AudioDevice {
 // The default output through SDL, float32 at the format's channels and rate.
 std::unique_ptr<AudioDevice> make_sdl_audio_device();
 
+// The platform's own output: SDL on Linux, winmm wave-out on Windows.
+std::unique_ptr<AudioDevice> make_system_audio_device();
+
 // Plays nothing; counts frames in real time from the write, as a clock for a
 // machine without sound output. It always opens.
 std::unique_ptr<AudioDevice> make_wall_clock_audio_device();

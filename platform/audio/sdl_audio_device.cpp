@@ -148,4 +148,6 @@ void SdlAudioDevice::close() {
 
 std::unique_ptr<AudioDevice> make_sdl_audio_device() { return std::make_unique<SdlAudioDevice>(); }
 
+std::unique_ptr<AudioDevice> make_system_audio_device() { return make_sdl_audio_device(); }
+
 }  // namespace platform

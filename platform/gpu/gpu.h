@@ -18,11 +18,13 @@
 //   - present shows the back buffer (an RGBA8 image compute kernels write
 //     through an unordered-access view) and starts a new frame.
 //
-// Programs are SPIR-V compiled from HLSL with the register shifts of the
-// build (b -> 0, t -> 16, s -> 32, u -> 48 in descriptor set 0), so a
-// program's slots are read straight out of its code.
+// Programs are compiled from the same HLSL for each backend: SPIR-V with the
+// register shifts of the build (b -> 0, t -> 16, s -> 32, u -> 48 in
+// descriptor set 0, so a program's slots are read straight out of its code)
+// for Vulkan, shader-model-5.0 DXBC for Direct3D 11.
 //
-// A backend lives in a folder of its own (vulkan/); create_device picks it.
+// A backend lives in a folder of its own (vulkan/, d3d11/); the build links
+// exactly one, and its create_device is the one called.
 
 #include <cstddef>
 #include <cstdint>
@@ -30,8 +32,6 @@
 #include <span>
 #include <string>
 #include <vector>
-
-struct SDL_Window;
 
 namespace gpu {
 
@@ -86,7 +86,7 @@ enum class Stage : uint8_t { Compute, Vertex, Pixel };
 
 struct ShaderDesc {
   Stage stage = Stage::Compute;
-  std::span<const uint8_t> code;  // SPIR-V
+  std::span<const uint8_t> code;  // SPIR-V for Vulkan, DXBC for Direct3D 11
   const char* label = nullptr;    // names the pass in timings and messages
 };
 
@@ -185,14 +185,20 @@ class Device {
 struct DeviceDesc {
   int width = 0;   // back buffer size
   int height = 0;
-  SDL_Window* window = nullptr;  // null: headless, the back buffer is read back
+  // The window to present into, as the window layer hands it out
+  // (Window::native_handle: an SDL_Window* on Linux, an HWND on Windows);
+  // null: headless, the back buffer is read back.
+  void* window = nullptr;
   bool validation = false;       // Khronos validation with synchronization checks
   bool timing = false;           // timestamp queries around every pass
 };
 
 // Creates the device, or returns null with a message that says what is
-// missing (no Vulkan loader, no device, a window without a surface).
-std::unique_ptr<Device> create_device(const DeviceDesc&, std::string* error);
+// missing (no Vulkan loader, no device, a window without a surface). Where
+// the platform reports its own failure code (an HRESULT on Direct3D 11) it
+// goes to `platform_status`, which stays untouched otherwise.
+std::unique_ptr<Device> create_device(const DeviceDesc&, std::string* error,
+                                      int32_t* platform_status = nullptr);
 
 // Bytes of one RGBA16F texel value, for callers that upload float images.
 uint16_t float_to_half(float);

@@ -5,8 +5,6 @@
 #include <memory>
 #include <string>
 
-struct SDL_Window;
-
 namespace platform {
 
 struct DesktopSize {
@@ -31,7 +29,9 @@ struct WindowDesc {
 class Window {
  public:
   virtual ~Window() = default;
-  virtual SDL_Window* sdl_window() = 0;
+  // What the GPU layer presents into: an SDL_Window* with SDL, an HWND on
+  // Windows.
+  virtual void* native_handle() = 0;
   // Handles one waiting event; false when none was waiting.
   virtual bool handle_one_event() = 0;
   // Escape is down now or was pressed since the previous call.

@@ -24,7 +24,7 @@ class SdlWindow final : public Window {
     SDL_DelEventWatch(watch_escape, &escape_latch_);
     SDL_DestroyWindow(window_);
   }
-  SDL_Window* sdl_window() override { return window_; }
+  void* native_handle() override { return window_; }
 
   bool handle_one_event() override {
     SDL_Event event;

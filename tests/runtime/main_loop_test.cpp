@@ -17,7 +17,7 @@ class ScriptedWindow final : public platform::Window {
   bool close_now = false;
   const Renderer* watch = nullptr;  // frame times are read off it at every test
   std::vector<float> times;
-  SDL_Window* sdl_window() override { return nullptr; }
+  void* native_handle() override { return nullptr; }
   bool handle_one_event() override {
     if (events.empty()) return false;
     bool e = events.front();

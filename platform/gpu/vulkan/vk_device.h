@@ -26,6 +26,8 @@
 #include "platform/gpu/gpu.h"
 #include "platform/gpu/spirv_reflect.h"
 
+struct SDL_Window;
+
 namespace gpu::vk {
 
 // Register-shift bases of the build: b#, t#, s#, u# -> binding base + #.

@@ -60,7 +60,7 @@ bool VulkanDevice::init(const DeviceDesc& desc, std::string* error) {
   if (!create_instance(desc, error) || !pick_physical_device(error) ||
       !create_logical_device(error) || !create_frame_objects(error))
     return false;
-  if (desc.window && !create_swapchain(desc.window, error)) return false;
+  if (desc.window && !create_swapchain(static_cast<SDL_Window*>(desc.window), error)) return false;
   back_buffer_ = create_texture({.width = desc.width,
                                  .height = desc.height,
                                  .format = Format::RGBA8,
@@ -79,9 +79,10 @@ bool VulkanDevice::create_instance(const DeviceDesc& desc, std::string* error) {
   std::vector<const char*> extensions;
   if (desc.window) {
     unsigned count = 0;
-    SDL_Vulkan_GetInstanceExtensions(desc.window, &count, nullptr);
+    SDL_Vulkan_GetInstanceExtensions(static_cast<SDL_Window*>(desc.window), &count, nullptr);
     extensions.resize(count);
-    SDL_Vulkan_GetInstanceExtensions(desc.window, &count, extensions.data());
+    SDL_Vulkan_GetInstanceExtensions(static_cast<SDL_Window*>(desc.window), &count,
+                                     extensions.data());
   }
   std::vector<const char*> layers;
   if (desc.validation) {
@@ -281,7 +282,7 @@ VulkanDevice::~VulkanDevice() {
 
 namespace gpu {
 
-std::unique_ptr<Device> create_device(const DeviceDesc& desc, std::string* error) {
+std::unique_ptr<Device> create_device(const DeviceDesc& desc, std::string* error, int32_t*) {
   auto device = std::make_unique<vk::VulkanDevice>();
   std::string message;
   if (!device->init(desc, &message)) {
