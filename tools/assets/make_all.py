@@ -1,6 +1,6 @@
 """Regenerates every image of the intro, or checks that the committed ones match.
 
-    tools/assets/make_all            write assets/*.png and tools/assets/contact_sheet.png
+    tools/assets/make_all            write assets/*.png, assets/icon.ico and tools/assets/contact_sheet.png
     tools/assets/make_all --check    regenerate into a temporary folder and compare bytes
 """
 import argparse
@@ -13,6 +13,7 @@ import banner
 import blue_noise
 import credits
 import icon
+import icon_ico
 import lettering
 import logo
 import measure
@@ -25,7 +26,8 @@ SHEET = HERE / "contact_sheet.png"
 
 def outputs():
     """Every file the generators write, relative to (assets folder, sheet path)."""
-    names = ["blue_noise.png", "logo.png", "banner.png", "lettering.png", "icon_16.png", "icon_32.png"]
+    names = ["blue_noise.png", "logo.png", "banner.png", "lettering.png", "icon_16.png", "icon_32.png",
+             "icon.ico"]
     names += [f"credits_{i:02d}.png" for i in range(credits.IMAGES)]
     return names
 
@@ -36,7 +38,8 @@ def generate(assets_dir, sheet_path):
                       ("logo", lambda: logo.build(assets_dir)),
                       ("banner", lambda: banner.build(assets_dir)),
                       ("lettering", lambda: lettering.build(assets_dir)),
-                      ("icon", lambda: icon.build(assets_dir))]:
+                      ("icon", lambda: icon.build(assets_dir)),
+                      ("icon for Windows", lambda: icon_ico.build(assets_dir))]:
         print(f"make_all: {step}", flush=True)
         run()
 
