@@ -28,7 +28,8 @@ gpu::Shader intro_program(gpu::Device& device, const std::string& name) {
 }
 
 gpu::Shader test_program(gpu::Device& device, const std::string& name) {
-  std::ifstream in(std::string(VELMORAND_TEST_PROGRAMS) + "/" + name + ".spv", std::ios::binary);
+  std::ifstream in(std::string(VELMORAND_TEST_PROGRAMS) + "/" + name + VELMORAND_PROGRAM_SUFFIX,
+                   std::ios::binary);
   static std::vector<std::vector<uint8_t>> keep;  // the label must outlive the call
   std::vector<uint8_t> code((std::istreambuf_iterator<char>(in)), {});
   EXPECT_FALSE(code.empty()) << "test program " << name << " missing";

@@ -31,7 +31,7 @@ gpu::Shader KernelRig::program(const std::string& name) {
   auto found = programs_.find(name);
   if (found != programs_.end()) return found->second;
   if (!program_dir_.empty()) {
-    std::ifstream in(program_dir_ + "/" + name + ".spv", std::ios::binary);
+    std::ifstream in(program_dir_ + "/" + name + VELMORAND_PROGRAM_SUFFIX, std::ios::binary);
     std::vector<uint8_t> code((std::istreambuf_iterator<char>(in)), {});
     if (!code.empty()) {
       loaded_code_.push_back(std::move(code));

@@ -17,6 +17,7 @@ namespace kernel_rig {
 class KernelRig {
  public:
   // Programs come from the executable, or from <program_dir>/<name>.spv
+  // (.dxbc on Windows)
   // where such a file exists (to compare two builds of a kernel).
   explicit KernelRig(gpu::Device& device, std::string program_dir = "");
 

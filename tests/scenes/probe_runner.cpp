@@ -10,7 +10,8 @@
 namespace scene_test {
 
 gpu::Shader scene_test_program(gpu::Device& device, const std::string& name) {
-  std::ifstream in(std::string(SCENE_TEST_PROGRAMS) + "/" + name + ".spv", std::ios::binary);
+  std::ifstream in(std::string(SCENE_TEST_PROGRAMS) + "/" + name + VELMORAND_PROGRAM_SUFFIX,
+                   std::ios::binary);
   static std::vector<std::vector<uint8_t>> keep;  // the code must outlive the device
   keep.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   EXPECT_FALSE(keep.back().empty()) << "test program " << name << " missing";

@@ -1,0 +1,42 @@
+# The libraries of the Windows build, under the target names the Linux build
+# gets from pkg-config, so the folders that use them need no second branch.
+#
+#   PkgConfig::STB     stb_image from Debian's libstb-dev (header only; only
+#                      its own folder is put on the include path, never the
+#                      host's /usr/include)
+#   PkgConfig::MPG123  libmpg123 built for MinGW from Debian's source package
+#                      by scripts/build-mpg123-mingw into the project's cache
+#   GTest::gtest(_main) GoogleTest built from Debian's /usr/src/googletest
+
+find_path(VELMORAND_STB_DIR stb_image.h PATHS /usr/include/stb NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+if(NOT VELMORAND_STB_DIR)
+  message(FATAL_ERROR "stb_image.h not found in /usr/include/stb (install libstb-dev)")
+endif()
+# Debian's libstb carries the compiled implementation for Linux; here it is
+# compiled once from the same headers.
+set(stb_impl ${CMAKE_BINARY_DIR}/stb/stb_implementation.c)
+file(WRITE ${stb_impl}.in
+  "#define STB_IMAGE_IMPLEMENTATION\n#include <stb_image.h>\n"
+  "#define STB_IMAGE_WRITE_IMPLEMENTATION\n#include <stb_image_write.h>\n")
+configure_file(${stb_impl}.in ${stb_impl} COPYONLY)
+add_library(velmorand_stb STATIC ${stb_impl})
+target_include_directories(velmorand_stb SYSTEM PUBLIC ${VELMORAND_STB_DIR})
+add_library(PkgConfig::STB INTERFACE IMPORTED GLOBAL)
+target_link_libraries(PkgConfig::STB INTERFACE velmorand_stb)
+
+set(VELMORAND_MPG123_PREFIX "" CACHE PATH "libmpg123 built for MinGW (built when empty)")
+if(NOT VELMORAND_MPG123_PREFIX)
+  execute_process(
+    COMMAND ${PROJECT_SOURCE_DIR}/scripts/build-mpg123-mingw
+    OUTPUT_VARIABLE built OUTPUT_STRIP_TRAILING_WHITESPACE
+    RESULT_VARIABLE build_status)
+  if(NOT build_status EQUAL 0)
+    message(FATAL_ERROR "cannot build libmpg123 for MinGW (scripts/build-mpg123-mingw)")
+  endif()
+  set(VELMORAND_MPG123_PREFIX ${built} CACHE PATH "" FORCE)
+endif()
+add_library(PkgConfig::MPG123 STATIC IMPORTED GLOBAL)
+set_target_properties(PkgConfig::MPG123 PROPERTIES
+  IMPORTED_LOCATION ${VELMORAND_MPG123_PREFIX}/lib/libmpg123.a
+  INTERFACE_INCLUDE_DIRECTORIES ${VELMORAND_MPG123_PREFIX}/include
+  INTERFACE_LINK_LIBRARIES shlwapi)
