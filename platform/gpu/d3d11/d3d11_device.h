@@ -11,6 +11,8 @@
 //   - binding calls become the context's *Set* calls slot for slot, and the
 //     driver orders passes itself (a resource bound for writing is unbound
 //     from reading slots by the runtime, as it always is on Direct3D 11);
+//     the context starts out with the triangle list, the interface's only
+//     topology;
 //   - new textures and constant buffers start zeroed through their initial
 //     data, as the Vulkan backend clears them, so a pass that reads something
 //     nothing wrote sees the same black on both;

@@ -71,6 +71,9 @@ bool D3D11Device::init(const DeviceDesc& desc, std::string* error, int32_t* plat
   }
   if (desc.validation) device_.As(&info_queue_);  // there only with the debug layer
   read_adapter_name();
+  // The interface has one topology, so a draw made before any
+  // ia_set_triangle_list() draws triangles too, as it does on Vulkan.
+  context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
   return create_back_buffer(desc, error) && create_queries(error);
 }
 
