@@ -1,5 +1,6 @@
 // The intro: no arguments, no configuration. Covers the desktop, plays the
 // soundtrack once and draws in step with it until Escape or 136 seconds.
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -39,11 +40,15 @@ int main() {
     std::fprintf(stderr, "velmorand: %s\n", error.c_str());
     return kNoDisplay;
   }
+  int32_t platform_status = 0;
   auto device = gpu::create_device(
-      {.width = screen.width, .height = screen.height, .window = window->native_handle()}, &error);
+      {.width = screen.width, .height = screen.height, .window = window->native_handle()}, &error,
+      &platform_status);
   if (!device) {
     std::fprintf(stderr, "velmorand: %s\n", error.c_str());
-    return kNoDevice;
+    // Where the platform names its failure (Direct3D's HRESULT), that code is
+    // the exit status, so a launcher sees exactly what went wrong.
+    return platform_status != 0 ? platform_status : kNoDevice;
   }
   Renderer renderer(*device, {screen.width, screen.height});
   present_startup_clear(renderer);
