@@ -13,49 +13,47 @@ STORAGE_FORMAT(rgba16f) RWTexture2D<float4> screen : register(u0);
 static const int kReach = 7;
 static const float kInvPi = 0.31831926;
 
-// The group's texels and the reach around them, loaded once: neighbouring
-// threads share almost all of their 15 x 15 neighbours, and the loads, not
-// the arithmetic, are what a step costs.
-static const int2 kGroup = int2(16, 8);
-static const int2 kTile = kGroup + 2 * kReach;
-groupshared float3 tile[kTile.x * kTile.y];
+// Each thread makes a column of kColumn texels: every column of neighbours it
+// loads serves all of them, so a texel costs 15 x 22 / 8 loads instead of
+// 225, and no group-shared memory is needed, whose barriers cost very
+// differently from one device to the next (lavapipe here ran the
+// group-shared step at twice this one's time, the plain one at four times).
+static const int kColumn = 8;
+static const int kSpan = kColumn + 2 * kReach;
 
 // Texels outside the state are empty space, as a Direct3D load returns
-// zeros there; the load itself stays inside the texture.
-float3 state_or_empty(int2 at) {
+// zeros there.
+float3 state_or_empty(int2 at, int2 size) {
+  return all(at >= 0 && at < size) ? renderTex.Load(int3(at, 0)).xyz : 0.0;
+}
+
+// Every neighbour's mass drifts towards a texel with a Gaussian weight of
+// its distance (i, j); what it brings is its own offset, pushed further by
+// the emptier it is. The sum's fourth component (the density again) is
+// left to the caller.
+float3 drift(float3 neighbour, int i, int j) {
+  float2 offset = neighbour.xy;
+  float mass = neighbour.z;
+  float2 q = float2(i, j) + offset;
+  float2 moved = (1.0 - mass) * (2.0 * offset + float2(i, j)) + mass * offset;
+  return (exp(-dot(q, q)) * mass * kInvPi) * float3(moved, 1.0);
+}
+
+// The sums of the column of texels from `top` down, each added up in the
+// order of a texel gathered alone (columns of neighbours left to right, each
+// top to bottom), so the field stays the same bit for bit. Only the outer
+// loop is kept a loop: the inner ones index the registers.
+void gather_column(int2 top, out float3 acc[kColumn]) {
   uint width, height;
   renderTex.GetDimensions(width, height);
-  int2 inside = clamp(at, 0, int2(width, height) - 1);
-  return all(at == inside) ? renderTex.Load(int3(inside, 0)).xyz : 0.0;
-}
-
-void load_tile(int2 group_origin, uint thread) {
-  for (uint k = thread; k < uint(kTile.x * kTile.y); k += uint(kGroup.x * kGroup.y))
-    tile[k] = state_or_empty(group_origin - kReach + int2(k % kTile.x, k / kTile.x));
-  GroupMemoryBarrierWithGroupSync();
-}
-
-// Every neighbour's mass drifts towards this texel with a Gaussian weight
-// of its distance; what it brings is its own offset, pushed further by the
-// emptier it is. The sum's fourth component (the density again) is left to
-// the caller.
-float3 gather(int2 local) {
-  float3 acc = 0.0;
-  // Only the outer loop is kept a loop: unrolled whole, the Direct3D program
-  // is over six times larger and slow to create, while a real inner loop costs
-  // lavapipe half as much time again.
+  int2 size = int2(width, height);
+  [unroll] for (int m = 0; m < kColumn; ++m) acc[m] = 0.0;
   [loop] for (int i = -kReach; i <= kReach; ++i) {
-    for (int j = -kReach; j <= kReach; ++j) {
-      int2 at = local + kReach + int2(i, j);
-      float3 neighbour = tile[at.y * kTile.x + at.x];
-      float2 offset = neighbour.xy;
-      float mass = neighbour.z;
-      float2 q = float2(i, j) + offset;
-      float2 moved = (1.0 - mass) * (2.0 * offset + float2(i, j)) + mass * offset;
-      acc += (exp(-dot(q, q)) * mass * kInvPi) * float3(moved, 1.0);
-    }
+    float3 column[kSpan];
+    [unroll] for (int r = 0; r < kSpan; ++r) column[r] = state_or_empty(top + int2(i, r - kReach), size);
+    [unroll] for (int n = 0; n < kColumn; ++n)
+      [unroll] for (int j = -kReach; j <= kReach; ++j) acc[n] += drift(column[n + j + kReach], i, j);
   }
-  return acc;
 }
 
 // The image fills the centre half of the screen; particles start displaced
@@ -71,15 +69,18 @@ float4 seed(float2 uv) {
   return float4(30.0 * n1 * cos(uv.y) * r2, 30.0 * n2 * r2, 1.9 * c.a * luminance, 0.0);
 }
 
-[numthreads(16, 8, 1)]
-void main(uint3 id : SV_DispatchThreadID, uint3 local : SV_GroupThreadID, uint3 group : SV_GroupID,
-          uint thread : SV_GroupIndex) {
+// A group of 16 columns still covers 16 x 8 texels, so the dispatch is the
+// same as for one texel a thread.
+[numthreads(16, 1, 1)]
+void main(uint3 id : SV_DispatchThreadID) {
+  int2 top = int2(id.x, id.y * kColumn);
   // A seed frame starts the field afresh: nothing gathered would be kept.
   if (glitchCreditFactor < 100.5) {
-    screen[id.xy] = seed(id.xy * invRes);
+    [unroll] for (int m = 0; m < kColumn; ++m) screen[top + int2(0, m)] = seed((top + int2(0, m)) * invRes);
   } else {
-    load_tile(int2(group.xy) * kGroup, thread);
-    float3 acc = gather(int2(local.xy));
-    screen[id.xy] = float4(acc.xy / (acc.z + 0.000001), acc.z, acc.z);
+    float3 acc[kColumn];
+    gather_column(top, acc);
+    [unroll] for (int m = 0; m < kColumn; ++m)
+      screen[top + int2(0, m)] = float4(acc[m].xy / (acc[m].z + 0.000001), acc[m].z, acc[m].z);
   }
 }
