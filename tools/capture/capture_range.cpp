@@ -1,7 +1,7 @@
 // A range of frames [from, to) to numbered PNG files or to a video.
+#include <chrono>
 #include <cstdio>
 
-#include "src/soundtrack.h"
 #include "tools/capture/capture_frames.h"
 #include "tools/capture/capture_run.h"
 #include "tools/capture/frame_grid.h"
@@ -9,18 +9,10 @@
 #include "tools/capture/output_paths.h"
 #include "tools/capture/png_file.h"
 #include "tools/capture/progress_line.h"
+#include "tools/capture/soundtrack_source.h"
 #include "tools/capture/video_encoder.h"
 
 namespace {
-
-PcmSource soundtrack_source() {
-  PcmSource s;
-  s.channels = soundtrack_format.channels ? soundtrack_format.channels : 2;
-  s.rate = soundtrack_format.samples_per_sec ? soundtrack_format.samples_per_sec : kClockRate;
-  s.samples = soundtrack_pcm;
-  s.frames = soundtrack_pcm ? soundtrack_sample_count / s.channels : 0;
-  return s;
-}
 
 // Where each frame goes: a numbered PNG file or the next video frame.
 struct FrameOutput {
@@ -45,12 +37,25 @@ void describe(const CaptureOptions& o, int64_t first, int64_t end, size_t primin
 
 enum class LoopEnd { Completed, Interrupted, OutputFailed };
 
+struct Stopwatch {
+  std::chrono::steady_clock::time_point last = std::chrono::steady_clock::now();
+  double lap() {
+    auto now = std::chrono::steady_clock::now();
+    double seconds = std::chrono::duration<double>(now - last).count();
+    last = now;
+    return seconds;
+  }
+};
+
 // The priming frames, then frames [first, end) into `output`; `*done` ends one
 // past the last frame written.
 LoopEnd render_frames(HeadlessIntro& intro, const CaptureOptions& o, const Priming& plan, int64_t first,
-                      int64_t end, FrameOutput& output, int64_t* done) {
+                      int64_t end, FrameOutput& output, int64_t* done, RangeTimes& times) {
   ProgressLine progress(static_cast<int64_t>(plan.frames.size()) + (end - first), stderr);
+  Stopwatch stopwatch;
   bool interrupted = !run_priming(intro, plan, o.fps, progress) || interruption_requested();
+  times.priming_frames = static_cast<int64_t>(plan.frames.size());
+  times.priming_seconds = stopwatch.lap();
   std::string error;
   for (*done = first; *done < end && !interrupted; ++*done) {
     render_grid_frame(intro, *done, o.fps);
@@ -62,6 +67,7 @@ LoopEnd render_frames(HeadlessIntro& intro, const CaptureOptions& o, const Primi
     progress.frame_done();
     interrupted = interruption_requested();
   }
+  times.frames_seconds = stopwatch.lap();
   progress.finish();
   if (!interrupted) return LoopEnd::Completed;
   capture_message("interrupted after " + std::to_string(*done - first) + " frames");
@@ -83,7 +89,7 @@ bool finish_video(VideoEncoder& video, const CaptureOptions& o, int64_t first, i
 
 }  // namespace
 
-CaptureExit capture_range(HeadlessIntro& intro, const CaptureOptions& o) {
+CaptureExit capture_range(HeadlessIntro& intro, const CaptureOptions& o, RangeTimes* times) {
   const int64_t first = first_frame_at(o.from, o.fps), end = first_frame_at(o.to, o.fps);
   if (end <= first) {
     capture_message("the range holds no frame at " + std::to_string(o.fps) + " fps");
@@ -99,7 +105,8 @@ CaptureExit capture_range(HeadlessIntro& intro, const CaptureOptions& o) {
   }
   FrameOutput output{o, video.get()};
   int64_t done = first;
-  LoopEnd loop = render_frames(intro, o, plan, first, end, output, &done);
+  RangeTimes spent;
+  LoopEnd loop = render_frames(intro, o, plan, first, end, output, &done, times ? *times : spent);
   if (loop == LoopEnd::OutputFailed) return CaptureExit::OutputFailed;
   // An interrupted video is still finished: what was captured stays playable.
   if (video && done > first && !finish_video(*video, o, first, done)) return CaptureExit::OutputFailed;

@@ -60,12 +60,12 @@ void capture_message(const std::string& message) {
   std::fprintf(stderr, "velmorand-capture: %s\n", message.c_str());
 }
 
-CaptureExit run_capture(const CaptureOptions& options) {
+CaptureExit run_capture(const CaptureOptions& options, RangeTimes* times) {
   CaptureExit checked = check_output(options);
   if (checked != CaptureExit::Done) return checked;
   auto intro = start_intro(options.size);
   if (!intro) return CaptureExit::NoDevice;
-  CaptureExit result = options.at.empty() ? capture_range(*intro, options) : capture_stills(*intro, options);
+  CaptureExit result = options.at.empty() ? capture_range(*intro, options, times) : capture_stills(*intro, options);
   stop_headless_intro(*intro);
   return result;
 }

@@ -1,22 +1,33 @@
 // velmorand-capture: the intro rendered offline, frame by frame, to PNG files
-// or to a video with its soundtrack.
+// or to a video with its soundtrack; in parts, and the parts joined.
 #include <cstdio>
 
 #include "tools/capture/capture_options.h"
+#include "tools/capture/capture_parts.h"
 #include "tools/capture/capture_run.h"
 #include "tools/capture/interruption.h"
+#include "tools/capture/join_parts.h"
 
 int main(int argc, char** argv) {
+  std::vector<std::string> args(argv, argv + argc);
+  if (asks_for_join(args)) return static_cast<int>(run_join(args));
   std::string error;
-  auto options = parse_capture_options(argc, argv, &error);
+  std::optional<PartRequest> part;
+  std::vector<const char*> rest;
+  if (take_part_options(args, &part, &error))
+    for (const std::string& a : args) rest.push_back(a.c_str());
+  auto options = rest.empty() ? std::nullopt
+                              : parse_capture_options(static_cast<int>(rest.size()), rest.data(), &error);
   if (!options) {
     capture_message(error + " (velmorand-capture --help lists the options)");
     return static_cast<int>(CaptureExit::BadArguments);
   }
   if (options->help) {
     std::fputs(kCaptureUsage, stdout);
+    std::fputs(kPartsUsage, stdout);
     return 0;
   }
   install_interruption_handlers();
+  if (part) return static_cast<int>(part->check ? check_part(*options, *part) : capture_part(*options, *part));
   return static_cast<int>(run_capture(*options));
 }

@@ -1,0 +1,166 @@
+#include "tools/capture/capture_parts.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+
+#include "sync/device.h"
+#include "sync/startup.h"
+#include "tools/capture/argument_values.h"
+#include "tools/capture/capture_frames.h"
+#include "tools/capture/frame_grid.h"
+#include "tools/capture/output_paths.h"
+#include "tools/capture/video_probe.h"
+
+const char kPartsUsage[] =
+    "In parts, one per machine (see \"Capturing on a cluster\" in README.md):\n"
+    "  --part K/N   render only part K (from 0) of N contiguous parts of the range, cut so that\n"
+    "               each costs about the same, and record it in OUT.part.json\n"
+    "  --check      with --part: render nothing; exit 0 when that part is complete, 5 when not\n"
+    "velmorand-capture --join PART... --out FILE.mp4|.mkv\n"
+    "  joins the video parts of one capture without re-encoding, under the sound of the range;\n"
+    "  refuses parts that are missing, doubled or from another capture\n";
+
+namespace {
+
+std::optional<PartRequest> parse_part(const std::string& text) {
+  size_t slash = text.find('/');
+  if (slash == std::string::npos) return std::nullopt;
+  auto parts = parse_int(std::string_view(text).substr(slash + 1), 1, 100000);
+  auto part = parse_int(std::string_view(text).substr(0, slash), 0, 99999);
+  if (!part || !parts || *part >= *parts) return std::nullopt;
+  return PartRequest{*part, *parts, false};
+}
+
+PartRecord record_of(const CaptureOptions& o, const PartRequest& request, FrameSlice slice) {
+  PartRecord r;
+  r.from = o.from, r.to = o.to;
+  r.range_first = first_frame_at(o.from, o.fps), r.range_end = first_frame_at(o.to, o.fps);
+  r.fps = o.fps, r.size = o.size, r.crf = o.kind == OutputKind::Video ? o.crf : 0, r.parts = request.parts;
+  r.part = request.part, r.first_frame = slice.first, r.frame_count = slice.count;
+  return r;
+}
+
+// The slice this part renders; nullopt after a message.
+std::optional<FrameSlice> slice_of(const CaptureOptions& o, const PartRequest& request) {
+  if (!o.at.empty()) {
+    capture_message("--part splits a range; it cannot be combined with --at");
+    return std::nullopt;
+  }
+  std::string error;
+  std::vector<FrameSlice> slices = capture_slices(o, request.parts, &error);
+  if (slices.empty()) {
+    capture_message(error);
+    return std::nullopt;
+  }
+  return slices[request.part];
+}
+
+std::string part_name(const PartRequest& request) {
+  return "part " + std::to_string(request.part) + "/" + std::to_string(request.parts);
+}
+
+}  // namespace
+
+bool take_part_options(std::vector<std::string>& args, std::optional<PartRequest>* request, std::string* error) {
+  bool check = false;
+  std::vector<std::string> rest;
+  for (size_t i = 0; i < args.size(); ++i) {
+    OptionWord word = split_option(args[i]);
+    if (word.name == "--check" && !word.value) {
+      check = true;
+      continue;
+    }
+    if (word.name != "--part" || i == 0) {
+      rest.push_back(args[i]);
+      continue;
+    }
+    if (!word.value && i + 1 < args.size()) word.value = args[++i];
+    *request = parse_part(word.value.value_or(""));
+    if (!*request) {
+      *error = "bad value '" + word.value.value_or("") + "' for --part: K/N with 0 <= K < N, like 2/8";
+      return false;
+    }
+  }
+  if (check && !*request) {
+    *error = "--check needs --part K/N";
+    return false;
+  }
+  if (*request) (*request)->check = check;
+  args = rest;
+  return true;
+}
+
+std::vector<FrameSlice> capture_slices(const CaptureOptions& o, int parts, std::string* error) {
+  TrackRegistry* registry = start_sync_tracks();
+  SliceRequest request{first_frame_at(o.from, o.fps), first_frame_at(o.to, o.fps), parts, o.fps, o.size};
+  std::vector<FrameSlice> slices = split_frames(request, intro_glitch_credits(), error);
+  registry_destroy(registry);
+  return slices;
+}
+
+CaptureExit capture_part(const CaptureOptions& o, const PartRequest& request) {
+  auto slice = slice_of(o, request);
+  if (!slice) return CaptureExit::BadArguments;
+  // A record left by an earlier run must not vouch for what this one writes.
+  unlink(record_path(o.out).c_str());
+  CaptureOptions part = o;
+  part.from = double(slice->first) / o.fps;
+  part.to = double(slice->first + slice->count) / o.fps;
+  capture_message(part_name(request) + " of frames " + std::to_string(first_frame_at(o.from, o.fps)) + " to " +
+                  std::to_string(first_frame_at(o.to, o.fps) - 1));
+  auto start = std::chrono::steady_clock::now();
+  RangeTimes times;
+  CaptureExit result = run_capture(part, &times);
+  if (result != CaptureExit::Done) return result;
+  PartRecord record = record_of(o, request, *slice);
+  record.priming_frames = times.priming_frames;
+  record.priming_seconds = times.priming_seconds;
+  record.frames_seconds = times.frames_seconds;
+  record.total_seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::string error;
+  if (!write_record(o.out, record, &error)) {
+    capture_message(error);
+    return CaptureExit::OutputFailed;
+  }
+  return CaptureExit::Done;
+}
+
+std::string part_output_problem(const std::string& out, const PartRecord& record) {
+  struct stat st;
+  if (stat(out.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    for (int64_t k = record.first_frame; k < record.first_frame + record.frame_count; ++k)
+      if (access(frame_png_path(out, k).c_str(), R_OK) != 0) return frame_png_path(out, k) + " is missing";
+    return {};
+  }
+  std::string error;
+  int64_t frames = count_video_frames(out, &error);
+  if (frames < 0) return error;
+  if (frames != record.frame_count)
+    return out + " holds " + std::to_string(frames) + " frames, its record says " +
+           std::to_string(record.frame_count);
+  return {};
+}
+
+CaptureExit check_part(const CaptureOptions& o, const PartRequest& request) {
+  auto slice = slice_of(o, request);
+  if (!slice) return CaptureExit::BadArguments;
+  auto incomplete = [&](const std::string& why) {
+    capture_message(part_name(request) + " is not complete: " + why);
+    return CaptureExit::PartIncomplete;
+  };
+  auto record = read_record(o.out);
+  if (!record) return incomplete("no record " + record_path(o.out) + " (the part never finished)");
+  PartRecord wanted = record_of(o, request, *slice);
+  if (!same_capture(*record, wanted) || record->part != request.part)
+    return incomplete("its record is of part " + std::to_string(record->part) + " of " + capture_text(*record));
+  if (record->first_frame != slice->first || record->frame_count != slice->count)
+    return incomplete("it holds frames " + std::to_string(record->first_frame) + " to " +
+                      std::to_string(record->first_frame + record->frame_count - 1) + ", not " +
+                      std::to_string(slice->first) + " to " + std::to_string(slice->first + slice->count - 1));
+  std::string problem = part_output_problem(o.out, *record);
+  if (!problem.empty()) return incomplete(problem);
+  capture_message(part_name(request) + " is complete: " + o.out);
+  return CaptureExit::Done;
+}

@@ -1,0 +1,290 @@
+#include "tools/capture/join_parts.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+
+#include "src/asset_catalog.h"
+#include "src/soundtrack.h"
+#include "tools/capture/capture_options.h"
+#include "tools/capture/capture_parts.h"
+#include "tools/capture/child_process.h"
+#include "tools/capture/frame_grid.h"
+#include "tools/capture/output_paths.h"
+#include "tools/capture/soundtrack_source.h"
+#include "tools/capture/video_encoder.h"
+#include "tools/capture/video_probe.h"
+
+namespace {
+
+struct JoinRequest {
+  std::vector<std::string> parts;
+  std::string out;
+};
+
+std::optional<JoinRequest> parse_join(const std::vector<std::string>& args, std::string* error) {
+  JoinRequest request;
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--out" && i + 1 < args.size()) {
+      request.out = args[++i];
+    } else if (args[i] != "--join" && args[i].rfind("--", 0) == 0) {
+      *error = "--join takes the parts and --out FILE.mp4|.mkv only, not '" + args[i] + "'";
+      return std::nullopt;
+    } else if (args[i] != "--join") {
+      request.parts.push_back(args[i]);
+    }
+  }
+  const char* argv[] = {"velmorand-capture", "--out", request.out.c_str()};
+  auto out = parse_capture_options(3, argv, error);
+  if (request.parts.empty() || !out || out->kind != OutputKind::Video) {
+    *error = "usage: velmorand-capture --join PART... --out FILE.mp4|.mkv";
+    return std::nullopt;
+  }
+  return request;
+}
+
+// The capture most of the parts belong to.
+const PartRecord* majority(const std::vector<GivenPart>& parts) {
+  const PartRecord* best = nullptr;
+  int best_count = 0;
+  for (const GivenPart& a : parts) {
+    if (!a.record) continue;
+    int count = 0;
+    for (const GivenPart& b : parts) count += b.record && same_capture(*a.record, *b.record);
+    if (count > best_count) best = &*a.record, best_count = count;
+  }
+  return best;
+}
+
+std::string part_label(int part, int parts) { return "part " + std::to_string(part) + "/" + std::to_string(parts); }
+
+std::string frames_text(int64_t first, int64_t end) {
+  return "frames " + std::to_string(first) + " to " + std::to_string(end - 1);
+}
+
+// Missing and doubled parts, and parts that do not meet.
+std::string index_problems(const std::vector<GivenPart>& parts, const PartRecord& capture) {
+  std::map<int, const GivenPart*> by_index;
+  std::string problems;
+  for (const GivenPart& p : parts) {
+    auto [at, fresh] = by_index.emplace(p.record->part, &p);
+    if (!fresh)
+      problems += part_label(p.record->part, capture.parts) + " is given twice: " + at->second->path + " and " +
+                  p.path + "\n";
+  }
+  int64_t expected = capture.range_first;
+  for (int k = 0; k < capture.parts; ++k) {
+    auto at = by_index.find(k);
+    if (at == by_index.end()) {
+      auto next = by_index.upper_bound(k);
+      int64_t end = next == by_index.end() ? capture.range_end : next->second->record->first_frame;
+      problems += part_label(k, capture.parts) + " is missing (" + frames_text(expected, end) + ")\n";
+      expected = end;
+      continue;
+    }
+    const PartRecord& r = *at->second->record;
+    if (r.first_frame != expected)
+      problems += at->second->path + " starts at frame " + std::to_string(r.first_frame) + ", not " +
+                  std::to_string(expected) + ", where the part before it ends\n";
+    expected = r.first_frame + r.frame_count;
+  }
+  if (problems.empty() && expected != capture.range_end)
+    problems += "the last part ends at frame " + std::to_string(expected - 1) + ", not at the range's last frame " +
+                std::to_string(capture.range_end - 1) + "\n";
+  return problems;
+}
+
+bool is_folder(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string quoted_for_concat(const std::string& path) {
+  std::string text = "'";
+  for (char c : path) text += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return text + "'";
+}
+
+std::string absolute(const std::string& path) {
+  if (!path.empty() && path[0] == '/') return path;
+  char here[4096];
+  return getcwd(here, sizeof here) ? std::string(here) + "/" + path : path;
+}
+
+// A fresh folder beside the output for the list, the sound, the parts'
+// pictures and the joined file, removed with what it holds.
+class WorkFolder {
+ public:
+  explicit WorkFolder(const std::string& out) {
+    std::string name = parent_folder(out) + "/.velmorand-join-XXXXXX";
+    std::vector<char> buffer(name.begin(), name.end());
+    buffer.push_back('\0');
+    if (mkdtemp(buffer.data())) path_ = buffer.data();
+  }
+  ~WorkFolder() {
+    if (path_.empty()) return;
+    for (const std::string& f : files_) unlink(f.c_str());
+    rmdir(path_.c_str());
+  }
+  bool made() const { return !path_.empty(); }
+  // A path in the folder, removed with it.
+  std::string file(const std::string& name) {
+    files_.push_back(path_ + "/" + name);
+    return files_.back();
+  }
+
+ private:
+  std::string path_;
+  std::vector<std::string> files_;
+};
+
+bool write_sound(const std::string& wav, const PartRecord& capture, std::string* error) {
+  AssetBytes song = soundtrack_asset();
+  if (!decode_soundtrack(song.data, song.size)) {
+    *error = "cannot decode the soundtrack";
+    return false;
+  }
+  uint32_t from = frame_position(capture.range_first, capture.fps);
+  uint32_t to = frame_position(capture.range_end, capture.fps);
+  bool written = write_float_wav(wav, soundtrack_source(), from, to - from, error);
+  release_soundtrack_pcm();
+  return written;
+}
+
+int ffmpeg(std::vector<std::string> arguments, const std::string& failure, std::string* error) {
+  arguments.insert(arguments.begin(), {"ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin"});
+  int status = run_program(arguments, error);
+  if (status != 0 && status != -1) *error = failure + " (ffmpeg's exit status " + std::to_string(status) + ")";
+  return status == 0;
+}
+
+// The parts' pictures alone, each lasting exactly its frames: with their
+// sound, or with the durations the containers round to milliseconds, the
+// concat demuxer would shift the later parts' timestamps.
+bool concatenate(const std::vector<GivenPart>& parts, WorkFolder& work, const std::string& sound,
+                 const std::string& joined, std::string* error) {
+  const std::string extension = joined.substr(joined.size() - 4), list_path = work.file("parts.txt");
+  std::ofstream list(list_path);
+  for (const GivenPart& p : parts) {
+    std::string pictures = work.file("part_" + std::to_string(p.record->part) + extension);
+    if (!ffmpeg({"-i", p.path, "-map", "0:v:0", "-c", "copy", "-y", pictures}, "cannot read " + p.path, error))
+      return false;
+    char duration[64];
+    std::snprintf(duration, sizeof duration, "%.12f", double(p.record->frame_count) / p.record->fps);
+    list << "file " << quoted_for_concat(absolute(pictures)) << "\nduration " << duration << "\n";
+  }
+  list.close();
+  std::vector<std::string> command = {"-f", "concat", "-safe", "0", "-i", list_path, "-i", sound, "-map", "0:v:0",
+                                      "-map", "1:a:0", "-c:v", "copy", "-c:a", "aac", "-b:a", "192k"};
+  if (extension == ".mp4") command.insert(command.end(), {"-movflags", "+faststart"});
+  command.insert(command.end(), {"-y", joined});
+  return ffmpeg(command, "ffmpeg failed joining the parts", error);
+}
+
+void report(const std::vector<GivenPart>& parts, const std::string& out) {
+  double sum = 0, priming = 0, longest = 0;
+  for (const GivenPart& p : parts) {
+    const PartRecord& r = *p.record;
+    char line[200];
+    std::snprintf(line, sizeof line, "part %d: %lld frames in %.1f s; %lld frames replayed first in %.1f s; %.1f s in all",
+                  r.part, static_cast<long long>(r.frame_count), r.frames_seconds,
+                  static_cast<long long>(r.priming_frames), r.priming_seconds, r.total_seconds);
+    capture_message(line);
+    sum += r.total_seconds, priming += r.priming_seconds, longest = std::max(longest, r.total_seconds);
+  }
+  const PartRecord& r = *parts.front().record;
+  char line[300];
+  std::snprintf(line, sizeof line,
+                "joined %zu parts, %s (%lld frames), into %s; the parts took %.1f s together, %.1f s of it "
+                "(%.1f%%) replaying frames, the longest %.1f s",
+                parts.size(), frames_text(r.range_first, r.range_end).c_str(),
+                static_cast<long long>(r.range_end - r.range_first), out.c_str(), sum, priming,
+                sum > 0 ? 100 * priming / sum : 0.0, longest);
+  capture_message(line);
+}
+
+}  // namespace
+
+bool asks_for_join(const std::vector<std::string>& args) {
+  return std::find(args.begin(), args.end(), "--join") != args.end();
+}
+
+std::string coverage_problems(std::vector<GivenPart>& parts) {
+  std::string problems;
+  for (const GivenPart& p : parts)
+    if (!p.record)
+      problems += p.path + " has no record " + record_path(p.path) + ": not a part, or one that never finished\n";
+  const PartRecord* capture = majority(parts);
+  if (!capture) return problems;
+  for (const GivenPart& p : parts)
+    if (p.record && !same_capture(*p.record, *capture))
+      problems += p.path + " is a part of another capture: " + capture_text(*p.record) + ", not " +
+                  capture_text(*capture) + "\n";
+  if (!problems.empty()) return problems;
+  problems = index_problems(parts, *capture);
+  std::sort(parts.begin(), parts.end(),
+            [](const GivenPart& a, const GivenPart& b) { return a.record->first_frame < b.record->first_frame; });
+  return problems;
+}
+
+CaptureExit run_join(const std::vector<std::string>& args) {
+  std::string error;
+  auto request = parse_join(args, &error);
+  if (!request) {
+    capture_message(error);
+    return CaptureExit::BadArguments;
+  }
+  std::vector<GivenPart> parts;
+  for (const std::string& path : request->parts) {
+    if (is_folder(path)) {
+      capture_message(path + " is a folder of PNG frames; --join joins video parts");
+      return CaptureExit::BadArguments;
+    }
+    parts.push_back({path, read_record(path)});
+  }
+  std::string problems = coverage_problems(parts);
+  // Only parts that fit together are worth probing.
+  if (problems.empty())
+    for (const GivenPart& p : parts) {
+      std::string problem = part_output_problem(p.path, *p.record);
+      if (!problem.empty()) problems += problem + "\n";
+    }
+  if (!problems.empty()) {
+    capture_message("cannot join:\n" + problems.substr(0, problems.size() - 1));
+    return CaptureExit::BadArguments;
+  }
+  if (find_on_path("ffmpeg").empty()) {
+    capture_message(kFfmpegMissing);
+    return CaptureExit::OutputFailed;
+  }
+  WorkFolder work(request->out);
+  const std::string joined = work.file("joined" + request->out.substr(request->out.size() - 4));
+  const std::string sound = work.file("sound.wav");
+  const PartRecord& capture = *parts.front().record;
+  if (!work.made()) error = "cannot make a folder beside " + request->out + ": " + std::strerror(errno);
+  bool ok = work.made() && write_sound(sound, capture, &error) && concatenate(parts, work, sound, joined, &error);
+  int64_t frames = ok ? count_video_frames(joined, &error) : -1;
+  if (ok && frames != capture.range_end - capture.range_first) {
+    ok = false;
+    if (frames >= 0)
+      error = "the joined video holds " + std::to_string(frames) + " frames, not the range's " +
+              std::to_string(capture.range_end - capture.range_first);
+  }
+  if (ok && std::rename(joined.c_str(), request->out.c_str()) != 0) {
+    ok = false;
+    error = "cannot write " + request->out + ": " + std::strerror(errno);
+  }
+  if (!ok) {
+    capture_message(error);
+    return CaptureExit::OutputFailed;
+  }
+  report(parts, request->out);
+  return CaptureExit::Done;
+}

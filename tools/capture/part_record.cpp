@@ -1,0 +1,113 @@
+#include "tools/capture/part_record.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+// The number after "key": in our own flat object.
+std::optional<double> number_field(const std::string& json, const char* key) {
+  std::string quoted = std::string("\"") + key + "\":";
+  size_t at = json.find(quoted);
+  if (at == std::string::npos) return std::nullopt;
+  const char* start = json.c_str() + at + quoted.size();
+  char* end = nullptr;
+  double value = std::strtod(start, &end);
+  if (end == start || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+template <typename T>
+bool read_field(const std::string& json, const char* key, T* value) {
+  auto number = number_field(json, key);
+  if (number) *value = static_cast<T>(*number);
+  return number.has_value();
+}
+
+}  // namespace
+
+bool same_capture(const PartRecord& a, const PartRecord& b) {
+  return a.range_first == b.range_first && a.range_end == b.range_end && a.fps == b.fps &&
+         a.size.width == b.size.width && a.size.height == b.size.height && a.crf == b.crf && a.parts == b.parts;
+}
+
+std::string capture_text(const PartRecord& r) {
+  char text[160];
+  std::snprintf(text, sizeof text, "frames %lld to %lld of %dx%d at %d fps (crf %d) in %d parts",
+                static_cast<long long>(r.range_first), static_cast<long long>(r.range_end - 1), r.size.width,
+                r.size.height, r.fps, r.crf, r.parts);
+  return text;
+}
+
+std::string record_path(const std::string& out) {
+  std::string base = out;
+  while (base.size() > 1 && base.back() == '/') base.pop_back();
+  return base + ".part.json";
+}
+
+std::string record_json(const PartRecord& r) {
+  char text[768];
+  std::snprintf(text, sizeof text,
+                "{\"from\":%.9g,\"to\":%.9g,\"range_first\":%lld,\"range_end\":%lld,\"fps\":%d,"
+                "\"width\":%d,\"height\":%d,\"crf\":%d,\"parts\":%d,\n"
+                " \"part\":%d,\"first_frame\":%lld,\"frame_count\":%lld,\n"
+                " \"priming_frames\":%lld,\"priming_seconds\":%.3f,\"frames_seconds\":%.3f,"
+                "\"total_seconds\":%.3f}\n",
+                r.from, r.to, static_cast<long long>(r.range_first), static_cast<long long>(r.range_end), r.fps,
+                r.size.width, r.size.height, r.crf, r.parts, r.part, static_cast<long long>(r.first_frame),
+                static_cast<long long>(r.frame_count), static_cast<long long>(r.priming_frames),
+                r.priming_seconds, r.frames_seconds, r.total_seconds);
+  return text;
+}
+
+std::optional<PartRecord> parse_record(const std::string& json) {
+  PartRecord r;
+  bool whole = json.find('}') != std::string::npos && read_field(json, "from", &r.from) &&
+               read_field(json, "to", &r.to) && read_field(json, "range_first", &r.range_first) &&
+               read_field(json, "range_end", &r.range_end) && read_field(json, "fps", &r.fps) &&
+               read_field(json, "width", &r.size.width) && read_field(json, "height", &r.size.height) &&
+               read_field(json, "crf", &r.crf) && read_field(json, "parts", &r.parts) &&
+               read_field(json, "part", &r.part) && read_field(json, "first_frame", &r.first_frame) &&
+               read_field(json, "frame_count", &r.frame_count) &&
+               read_field(json, "priming_frames", &r.priming_frames) &&
+               read_field(json, "priming_seconds", &r.priming_seconds) &&
+               read_field(json, "frames_seconds", &r.frames_seconds) &&
+               read_field(json, "total_seconds", &r.total_seconds);
+  if (!whole) return std::nullopt;
+  return r;
+}
+
+bool write_record(const std::string& out, const PartRecord& r, std::string* error) {
+  std::string path = record_path(out), temporary = path + ".tmp";
+  {
+    std::ofstream file(temporary, std::ios::trunc);
+    file << record_json(r);
+    file.close();
+    if (!file) {
+      *error = "cannot write " + temporary;
+      unlink(temporary.c_str());
+      return false;
+    }
+  }
+  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+    *error = "cannot write " + path + ": " + std::strerror(errno);
+    unlink(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+std::optional<PartRecord> read_record(const std::string& out) {
+  std::ifstream file(record_path(out));
+  if (!file) return std::nullopt;
+  std::stringstream text;
+  text << file.rdbuf();
+  return parse_record(text.str());
+}
