@@ -49,6 +49,9 @@ gpu::Shader KernelRig::program(const std::string& name) {
 
 void KernelRig::upload(const UniformBuffer& block) {
   device_.update_subresource(block_, {reinterpret_cast<const uint8_t*>(&block), sizeof block});
+  // Bound again: another rig on the same device may have bound its own.
+  device_.cs_set_constant_buffers(0, std::array{block_});
+  device_.ps_set_constant_buffers(0, std::array{block_});
 }
 
 gpu::Texture KernelRig::half_texture(const reference::Image& image, int mips) {
