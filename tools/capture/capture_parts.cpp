@@ -146,8 +146,10 @@ std::string part_output_problem(const std::string& out, const PartRecord& record
 CaptureExit check_part(const CaptureOptions& o, const PartRequest& request) {
   auto slice = slice_of(o, request);
   if (!slice) return CaptureExit::BadArguments;
+  const std::string frames = "frames " + std::to_string(slice->first) + " to " +
+                             std::to_string(slice->first + slice->count - 1);
   auto incomplete = [&](const std::string& why) {
-    capture_message(part_name(request) + " is not complete: " + why);
+    capture_message(part_name(request) + " (" + frames + ") is not complete: " + why);
     return CaptureExit::PartIncomplete;
   };
   auto record = read_record(o.out);
@@ -157,10 +159,9 @@ CaptureExit check_part(const CaptureOptions& o, const PartRequest& request) {
     return incomplete("its record is of part " + std::to_string(record->part) + " of " + capture_text(*record));
   if (record->first_frame != slice->first || record->frame_count != slice->count)
     return incomplete("it holds frames " + std::to_string(record->first_frame) + " to " +
-                      std::to_string(record->first_frame + record->frame_count - 1) + ", not " +
-                      std::to_string(slice->first) + " to " + std::to_string(slice->first + slice->count - 1));
+                      std::to_string(record->first_frame + record->frame_count - 1));
   std::string problem = part_output_problem(o.out, *record);
   if (!problem.empty()) return incomplete(problem);
-  capture_message(part_name(request) + " is complete: " + o.out);
+  capture_message(part_name(request) + " (" + frames + ") is complete: " + o.out);
   return CaptureExit::Done;
 }

@@ -193,7 +193,7 @@ void report(const std::vector<GivenPart>& parts, const std::string& out) {
   for (const GivenPart& p : parts) {
     const PartRecord& r = *p.record;
     char line[200];
-    std::snprintf(line, sizeof line, "part %d: %lld frames in %.1f s; %lld frames replayed first in %.1f s; %.1f s in all",
+    std::snprintf(line, sizeof line, "part %d: %lld frames in %.1f s, %lld replayed first in %.1f s, %.1f s in all",
                   r.part, static_cast<long long>(r.frame_count), r.frames_seconds,
                   static_cast<long long>(r.priming_frames), r.priming_seconds, r.total_seconds);
     capture_message(line);
