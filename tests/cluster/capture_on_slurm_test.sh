@@ -21,8 +21,9 @@ fail() {
 
 # One private Slurm on the machine at a time: test runs of other build
 # folders wait here rather than fail on the ports.
-exec 9>/tmp/velmorand-single-node-slurm.lock
-flock -w 600 9 || fail "another single-node Slurm test held the lock for 10 minutes"
+lock=/tmp/velmorand-single-node-slurm.lock
+[ -e "$lock" ] || (umask 0 && : >"$lock")
+exec 9<"$lock" && flock -w 600 9 || fail "another single-node Slurm test held $lock for 10 minutes"
 
 work=$(mktemp -d /tmp/velmorand-slurm-XXXXXX) && chmod 755 "$work" || fail "no temporary folder"
 trap 'slurm_node_stop "$work/slurm"; rm -rf "$work"' EXIT
