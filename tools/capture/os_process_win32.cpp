@@ -174,7 +174,8 @@ void enable_terminal_escapes() {
 std::string wine_version() {
   using Version = const char*(__cdecl*)();
   HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-  auto version = ntdll ? reinterpret_cast<Version>(GetProcAddress(ntdll, "wine_get_version")) : nullptr;
+  void* found = ntdll ? reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version")) : nullptr;
+  auto version = reinterpret_cast<Version>(found);
   return version ? version() : "";
 }
 
