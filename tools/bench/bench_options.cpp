@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tools/capture/argument_values.h"
+#include "tools/common/argument_values.h"
 
 const char kBenchUsage[] =
     "usage: velmorand-bench [--size WxH] [--at T1,T2,...] [--frames N] [--warmup N] [--json]\n"

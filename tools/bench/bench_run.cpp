@@ -7,7 +7,6 @@
 #include "src/headless_intro.h"
 #include "tools/bench/measuring_device.h"
 #include "tools/capture/capture_frames.h"
-#include "tools/capture/device_limits.h"
 #include "tools/capture/frame_grid.h"
 #include "tools/capture/priming.h"
 
@@ -132,10 +131,8 @@ bool run_bench(const BenchOptions& o, BenchReport* report, std::string* error) {
   };
   auto intro = start_headless_intro(start, error);
   if (!intro) return false;
-  const int limit = max_image_side(intro->device->adapter_name());
-  if (!all_targets_created(*intro) || o.size.width > limit || o.size.height > limit) {
-    *error = "the size is beyond what the Vulkan device allows (at most " + std::to_string(limit) +
-             " pixels a side)";
+  *error = size_problem(*intro, o.size);
+  if (!error->empty()) {
     stop_headless_intro(*intro);
     return false;
   }
