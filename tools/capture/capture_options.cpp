@@ -9,18 +9,27 @@
 const char kCaptureUsage[] =
     "usage: velmorand-capture --out PATH [--size WxH] [--fps N] [--from S] [--to S]\n"
     "                         [--at T1,T2,...] [--crf N]\n"
-    "Renders the intro offline, frame by frame, exactly as it plays.\n"
-    "  --out PATH   a folder: numbered PNG files frame_K.png (K counts frames from 0 s);\n"
-    "               NAME.png with --at: NAME_<seconds>.png per time;\n"
-    "               NAME.mp4 or NAME.mkv: H.264 video with the soundtrack of the range\n"
+    "Renders the intro offline, frame by frame, exactly as it plays. Track files\n"
+    "(sync-2F_*.track) in the working directory change the choreography, as in the intro.\n"
+    "  --out PATH   what is written depends on the name:\n"
+    "               FOLDER: numbered PNG files, FOLDER/frame_000123.png for frame 123\n"
+    "               (counted from 0 s), or with --at FOLDER/at_<seconds>.png per time;\n"
+    "               NAME.png, with --at only: NAME_<seconds>.png per time (NAME.png\n"
+    "               itself is not written);\n"
+    "               NAME.mp4 or NAME.mkv: H.264 video with the soundtrack of the range.\n"
+    "               Other extensions and \"-\" are refused; end a folder's name with /\n"
+    "               to keep a dot in it.\n"
     "  --size WxH   the screen the intro fills (default 1280x720)\n"
     "  --fps N      frames per second (default 60); frame k shows floor(k x 44100 / N)\n"
     "  --from S     first second of the range (default 0)\n"
     "  --to S       end of the range, not included (default 136)\n"
     "  --at T,...   stills at these times instead of a range\n"
     "  --crf N      H.264 quality, 0 (lossless) to 51 (default 18)\n"
-    "Exit status: 0 done, 2 bad arguments, 3 no device for the size, 4 output failed,\n"
-    "130 interrupted (a video holds the frames made so far).\n";
+    "Times are plain decimal seconds from 0 to 136. The defaults make 8160 frames of\n"
+    "1280x720: on a machine without a GPU start with a smaller --size and --fps.\n"
+    "Exit status: 0 done, 2 bad arguments, 3 no device for the size, 4 output failed\n"
+    "(the file and the reason are printed; a partial file is removed), 130 interrupted\n"
+    "(a video holds the frames made so far).\n";
 
 namespace {
 
