@@ -1,5 +1,6 @@
 // velmorand-bench: where a frame's time goes, pass by pass, and how long
 // start-up takes.
+#include <csignal>
 #include <cstdio>
 
 #include "tools/bench/bench_options.h"
@@ -7,6 +8,10 @@
 #include "tools/bench/bench_run.h"
 
 int main(int argc, char** argv) {
+  // Ctrl-C and SIGTERM end it at any stage, also where a shell started it
+  // with them ignored: nothing it has made needs closing.
+  std::signal(SIGINT, SIG_DFL);
+  std::signal(SIGTERM, SIG_DFL);
   std::string error;
   auto options = parse_bench_options(argc, argv, &error);
   if (!options) {
