@@ -179,4 +179,14 @@ TEST_F(TracksTool, ExportStopsAtAFailedWriteAndSaysWhy) {
             std::string::npos) << r.err;
 }
 
+TEST_F(TracksTool, OutputThatCannotBeWrittenIsAFailure) {
+  const char* args[] = {"velmorand-tracks", "--at", "5"};
+  std::FILE* full = std::fopen("/dev/full", "w");
+  ASSERT_NE(full, nullptr);
+  std::FILE* err = std::tmpfile();
+  EXPECT_EQ(run_tracks_tool(3, args, full, err), kToolFailed);
+  std::fclose(full);
+  EXPECT_NE(contents(err).find("cannot write the output: No space left on device"), std::string::npos);
+}
+
 }  // namespace

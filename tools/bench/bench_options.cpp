@@ -15,7 +15,8 @@ const char kBenchUsage[] =
     "Track files (sync-2F_*.track) in the working directory change the choreography, as\n"
     "in the intro.\n"
     "Exit status: 0 measured, 2 bad arguments, 3 the intro cannot start or render at the\n"
-    "size (no Vulkan device, or the size is beyond what the device allows).\n";
+    "size (no Vulkan device, or the size is beyond what the device allows), 4 the report\n"
+    "could not be written.\n";
 
 namespace {
 

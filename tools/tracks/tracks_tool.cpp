@@ -1,11 +1,12 @@
 #include "tools/tracks/tracks_tool.h"
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 
+#include "tools/common/argument_values.h"
 #include "tools/tracks/dump_track.h"
 #include "tools/tracks/export_tracks.h"
-#include "tools/common/argument_values.h"
 #include "tools/tracks/values_at.h"
 
 namespace {
@@ -64,7 +65,13 @@ int run_tracks_tool(int argc, const char* const argv[], std::FILE* out, std::FIL
   if (argc > 3) return usage_error(err, std::string("unexpected argument '") + argv[3] + "'");
   const char* argument = argv[2];
   if (*argument == '\0') return usage_error(err, command + " needs a non-empty argument");
-  if (command == "--at") return run_at(argument, out, err);
-  if (command == "--export") return export_tracks(argument, out, err);
-  return dump_track(argument, out, err);
+  const int status = command == "--at"       ? run_at(argument, out, err)
+                     : command == "--export" ? export_tracks(argument, out, err)
+                                             : dump_track(argument, out, err);
+  // Output that did not arrive is a failure, not a success.
+  if (std::fflush(out) != 0 || std::ferror(out)) {
+    std::fprintf(err, "velmorand-tracks: cannot write the output: %s\n", std::strerror(errno));
+    return kToolFailed;
+  }
+  return status;
 }
