@@ -36,7 +36,8 @@ class Window {
   virtual bool handle_one_event() = 0;
   // Escape is down now or was pressed since the previous call.
   virtual bool escape_pressed() = 0;
-  // The window was closed (the window manager's close button, for instance).
+  // The window was closed (the window manager's close button, for instance),
+  // or the intro was asked to end (Ctrl-C or SIGTERM on Linux).
   virtual bool closed() const = 0;
 };
 

@@ -1,12 +1,39 @@
 #include <SDL.h>
+#include <signal.h>
 
 #include <atomic>
+#include <cstring>
 
 #include "platform/window/window.h"
 
 namespace platform {
 
 namespace {
+
+volatile sig_atomic_t interrupted = 0;
+
+void on_interrupt(int) { interrupted = 1; }
+
+// Ctrl-C and SIGTERM end the intro the way Escape does, at whatever stage
+// they come: the main loop (and the start-up between its steps) sees the
+// window as closed. Installed whatever the inherited disposition, since a
+// shell starts a background job with SIGINT ignored. SDL's own handlers
+// would only queue a quit event, and only where nothing was installed.
+void install_interrupt_handlers() {
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  struct sigaction action {};
+  action.sa_handler = on_interrupt;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+}
+
+// SDL falls back to drivers that draw nowhere when no display answers.
+bool draws_nowhere(const char* driver) {
+  return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+constexpr char kCaptureHint[] = "; velmorand-capture renders the intro to a video or PNG files without one";
 
 // Escape is latched by an event watch, which sees every key event as SDL
 // pumps them, so a press between two polls is never lost even though the
@@ -41,7 +68,7 @@ class SdlWindow final : public Window {
     return escape_latch_.exchange(false) || down;
   }
 
-  bool closed() const override { return closed_; }
+  bool closed() const override { return closed_ || interrupted; }
 
  private:
   SDL_Window* window_;
@@ -62,8 +89,14 @@ void set_icon(SDL_Window* window, const WindowDesc& desc) {
 }  // namespace
 
 bool desktop_size(DesktopSize* out, std::string* error) {
+  install_interrupt_handlers();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    *error = std::string("no display: ") + SDL_GetError();
+    *error = std::string("no display (") + SDL_GetError() + ")" + kCaptureHint;
+    return false;
+  }
+  if (draws_nowhere(SDL_GetCurrentVideoDriver())) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    *error = std::string("no display: neither DISPLAY nor WAYLAND_DISPLAY leads to a screen") + kCaptureHint;
     return false;
   }
   SDL_DisplayMode mode;

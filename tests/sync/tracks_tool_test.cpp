@@ -1,6 +1,8 @@
 // velmorand-tracks: values at a playback time, export and re-load, dump.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -91,7 +93,7 @@ TEST_F(TracksTool, AtTakesSecondsAsFloat32) {
 TEST_F(TracksTool, BadArgumentsExitWithStatus2AndSayWhy) {
   const std::vector<std::vector<const char*>> cases = {
       {}, {"--at"}, {"--at", "abc"}, {"--at", "1.5x"}, {"--at", "nan"}, {"--at", "1e40"},
-      {"--at", "-0.5"}, {"--dump", ""}, {"--export", "a", "b"}, {"--frobnicate"}, {"--help", "x"}};
+      {"--at", "-0.5"}, {"--at", "-0"}, {"--at", "0x10"}, {"--at", "136.5"}, {"--dump", ""}, {"--export", "a", "b"}, {"--frobnicate"}, {"--help", "x"}};
   for (const auto& args : cases) {
     const ToolRun r = run(args);
     EXPECT_EQ(r.status, kToolUsage) << (args.empty() ? "(none)" : args[0]);
@@ -154,6 +156,37 @@ TEST_F(TracksTool, DumpSaysWhyAFileIsMalformed) {
   EXPECT_EQ(r.status, kToolFailed);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, "velmorand-tracks: bad.track is malformed: key 1 has interpolation code 5, outside 0-3\n");
+}
+
+TEST_F(TracksTool, DumpRefusesWhatIsNotARegularFileWithoutOpeningIt) {
+  ASSERT_EQ(mkfifo("pipe.track", 0600), 0);  // opening it would block for good
+  std::filesystem::create_directory("folder.track");
+  const std::pair<const char*, const char*> cases[] = {
+      {"pipe.track", "is not a regular file"}, {"folder.track", "is a folder"}, {"/dev/zero", "is not a regular file"}};
+  for (const auto& [path, says] : cases) {
+    const ToolRun r = run({"--dump", path});
+    EXPECT_EQ(r.status, kToolFailed) << path;
+    EXPECT_NE(r.err.find(std::string(path) + " " + says), std::string::npos) << r.err;
+  }
+}
+
+TEST_F(TracksTool, ExportStopsAtAFailedWriteAndSaysWhy) {
+  std::filesystem::create_directory("out");
+  std::filesystem::create_symlink("/dev/full", "out/sync-2F_camera-3Apos_x.track");
+  const ToolRun r = run({"--export", "out"});
+  EXPECT_EQ(r.status, kToolFailed);
+  EXPECT_NE(r.err.find("cannot write out/sync-2F_camera-3Apos_x.track: No space left on device"),
+            std::string::npos) << r.err;
+}
+
+TEST_F(TracksTool, OutputThatCannotBeWrittenIsAFailure) {
+  const char* args[] = {"velmorand-tracks", "--at", "5"};
+  std::FILE* full = std::fopen("/dev/full", "w");
+  ASSERT_NE(full, nullptr);
+  std::FILE* err = std::tmpfile();
+  EXPECT_EQ(run_tracks_tool(3, args, full, err), kToolFailed);
+  std::fclose(full);
+  EXPECT_NE(contents(err).find("cannot write the output: No space left on device"), std::string::npos);
 }
 
 }  // namespace

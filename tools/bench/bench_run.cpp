@@ -142,10 +142,8 @@ bool run_bench(const BenchOptions& o, BenchReport* report, std::string* error) {
   };
   auto intro = start_headless_intro(start, error);
   if (!intro) return false;
-  const int limit = intro->device->max_image_side();
-  if (!all_targets_created(*intro) || o.size.width > limit || o.size.height > limit) {
-    *error = "the size is beyond what the device allows (at most " + std::to_string(limit) +
-             " pixels a side)";
+  *error = size_problem(*intro, o.size);
+  if (!error->empty()) {
     stop_headless_intro(*intro);
     return false;
   }

@@ -2,13 +2,18 @@
 
 #include <csignal>
 
+#include "tools/capture/capture_run.h"
 #include "tools/capture/os_process.h"
 
 namespace {
 
 volatile std::sig_atomic_t requested = 0;
+volatile std::sig_atomic_t starting = 1;
 
 void on_interruption() {
+  if (starting)
+    os::exit_at_once("velmorand-capture: interrupted during start-up; nothing written\n",
+                     static_cast<int>(CaptureExit::Interrupted));
   requested = 1;
   os::release_interruptions();
 }
@@ -16,5 +21,7 @@ void on_interruption() {
 }  // namespace
 
 void install_interruption_handlers() { os::catch_interruptions(on_interruption); }
+
+void start_up_done() { starting = 0; }
 
 bool interruption_requested() { return requested != 0; }

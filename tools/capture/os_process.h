@@ -47,6 +47,9 @@ int finish(Child& child);
 void catch_interruptions(void (*handler)());
 // The next interruption ends the process at once, as by default.
 void release_interruptions();
+// Writes `message` to stderr and ends the process with `status`, without
+// running anything else: safe inside an interruption handler.
+[[noreturn]] void exit_at_once(const char* message, int status);
 
 // Lets a terminal on stderr understand the escape sequences the progress
 // line redraws itself with (a Windows console has to be asked).

@@ -115,6 +115,11 @@ void catch_interruptions(void (*handler)()) {
 
 void release_interruptions() { set_interruption_action(SIG_DFL); }
 
+void exit_at_once(const char* message, int status) {
+  [[maybe_unused]] ssize_t ignored = write(STDERR_FILENO, message, std::strlen(message));
+  _exit(status);
+}
+
 void enable_terminal_escapes() {}
 
 std::string wine_version() { return {}; }

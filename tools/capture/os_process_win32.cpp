@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 
 #include "tools/capture/os_process.h"
@@ -164,6 +165,13 @@ void catch_interruptions(void (*handler)()) {
 }
 
 void release_interruptions() { interruptions_released = true; }
+
+void exit_at_once(const char* message, int status) {
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), message, static_cast<DWORD>(std::strlen(message)), &written,
+            nullptr);
+  ExitProcess(static_cast<UINT>(status));
+}
 
 void enable_terminal_escapes() {
   HANDLE err = GetStdHandle(STD_ERROR_HANDLE);

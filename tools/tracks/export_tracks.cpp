@@ -1,12 +1,12 @@
 #include "tools/tracks/export_tracks.h"
 
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 
 #include "sync/choreography.h"
 #include "sync/device.h"
+#include "tools/common/output_file.h"
 #include "tools/tracks/tracks_tool.h"
 
 namespace {
@@ -16,20 +16,10 @@ void put_u32(std::vector<unsigned char>& bytes, std::uint32_t value) {
 }
 
 bool write_file(const std::string& path, const std::vector<unsigned char>& bytes, std::FILE* err) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) {
-    std::fprintf(err, "velmorand-tracks: cannot create %s: %s\n", path.c_str(), std::strerror(errno));
-    return false;
-  }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  const int write_errno = errno;
-  const bool closed = std::fclose(file) == 0;
-  if (!written || !closed) {
-    std::fprintf(err, "velmorand-tracks: cannot write %s: %s\n", path.c_str(),
-                 std::strerror(written ? errno : write_errno));
-    return false;
-  }
-  return true;
+  std::string error;
+  if (write_whole_file(path, bytes, &error)) return true;
+  std::fprintf(err, "velmorand-tracks: %s\n", error.c_str());
+  return false;
 }
 
 }  // namespace

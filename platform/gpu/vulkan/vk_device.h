@@ -78,12 +78,15 @@ struct Staging {
 };
 
 struct Swapchain {
+  SDL_Window* window = nullptr;
   VkSurfaceKHR surface = VK_NULL_HANDLE;
+  VkSurfaceFormatKHR format{};
   VkSwapchainKHR swapchain = VK_NULL_HANDLE;
   std::vector<VkImage> images;
   VkExtent2D extent{};
   VkSemaphore acquired = VK_NULL_HANDLE;
   VkSemaphore rendered = VK_NULL_HANDLE;
+  bool out_of_date = false;  // to be made again at the window's size before the next frame
 };
 
 class VulkanDevice final : public Device {
@@ -170,6 +173,8 @@ class VulkanDevice final : public Device {
   void collect_timings();
   // vk_present.cpp
   bool create_swapchain(SDL_Window* window, std::string* error);
+  bool build_swapchain();
+  VkResult acquire_image(uint32_t* index);
   void blit_to_swapchain(uint32_t index);
 
   VkInstance instance_ = VK_NULL_HANDLE;
