@@ -78,6 +78,8 @@ struct Staging {
 };
 
 struct Swapchain {
+  SDL_Window* window = nullptr;
+  bool stale = false;  // the window changed size: rebuild before the next frame
   VkSurfaceKHR surface = VK_NULL_HANDLE;
   VkSwapchainKHR swapchain = VK_NULL_HANDLE;
   std::vector<VkImage> images;
@@ -169,6 +171,8 @@ class VulkanDevice final : public Device {
   void collect_timings();
   // vk_present.cpp
   bool create_swapchain(SDL_Window* window, std::string* error);
+  bool build_swapchain(std::string* error);
+  bool acquire(uint32_t* index);
   void blit_to_swapchain(uint32_t index);
 
   VkInstance instance_ = VK_NULL_HANDLE;

@@ -45,6 +45,16 @@ bool VulkanDevice::create_swapchain(SDL_Window* window, std::string* error) {
     *error = std::string("cannot create a Vulkan surface for the window: ") + SDL_GetError();
     return false;
   }
+  swapchain_.window = window;
+  VkSemaphoreCreateInfo sem{VK_STRUCTURE_TYPE_SEMAPHORE_CREATE_INFO};
+  vkCreateSemaphore(device_, &sem, nullptr, &swapchain_.acquired);
+  vkCreateSemaphore(device_, &sem, nullptr, &swapchain_.rendered);
+  return build_swapchain(error);
+}
+
+// Made at the window's present size, and again whenever that changes (the
+// intro's window never does; a resizable window does).
+bool VulkanDevice::build_swapchain(std::string* error) {
   VkBool32 supported = VK_FALSE;
   vkGetPhysicalDeviceSurfaceSupportKHR(physical_, queue_family_, swapchain_.surface, &supported);
   VkSurfaceCapabilitiesKHR caps;
@@ -54,11 +64,12 @@ bool VulkanDevice::create_swapchain(SDL_Window* window, std::string* error) {
     return false;
   }
   int w = 0, h = 0;
-  SDL_Vulkan_GetDrawableSize(window, &w, &h);
+  SDL_Vulkan_GetDrawableSize(swapchain_.window, &w, &h);
   swapchain_.extent = caps.currentExtent.width != UINT32_MAX
                           ? caps.currentExtent
                           : VkExtent2D{static_cast<uint32_t>(w), static_cast<uint32_t>(h)};
   VkSurfaceFormatKHR format = choose_format(physical_, swapchain_.surface);
+  VkSwapchainKHR old = swapchain_.swapchain;
   VkSwapchainCreateInfoKHR info{VK_STRUCTURE_TYPE_SWAPCHAIN_CREATE_INFO_KHR};
   info.surface = swapchain_.surface;
   info.minImageCount = std::max(2u, caps.minImageCount);
@@ -73,7 +84,15 @@ bool VulkanDevice::create_swapchain(SDL_Window* window, std::string* error) {
   info.compositeAlpha = VK_COMPOSITE_ALPHA_OPAQUE_BIT_KHR;
   info.presentMode = VK_PRESENT_MODE_FIFO_KHR;  // always supported; waits for the vertical blank
   info.clipped = VK_TRUE;
-  if (vkCreateSwapchainKHR(device_, &info, nullptr, &swapchain_.swapchain) != VK_SUCCESS) {
+  info.oldSwapchain = old;
+  swapchain_.swapchain = VK_NULL_HANDLE;
+  swapchain_.images.clear();
+  swapchain_.stale = false;
+  const bool made = swapchain_.extent.width > 0 && swapchain_.extent.height > 0 &&
+                    vkCreateSwapchainKHR(device_, &info, nullptr, &swapchain_.swapchain) == VK_SUCCESS;
+  if (old) vkDestroySwapchainKHR(device_, old, nullptr);
+  if (!made) {
+    swapchain_.swapchain = VK_NULL_HANDLE;
     *error = "cannot create the Vulkan swapchain";
     return false;
   }
@@ -81,10 +100,26 @@ bool VulkanDevice::create_swapchain(SDL_Window* window, std::string* error) {
   vkGetSwapchainImagesKHR(device_, swapchain_.swapchain, &count, nullptr);
   swapchain_.images.resize(count);
   vkGetSwapchainImagesKHR(device_, swapchain_.swapchain, &count, swapchain_.images.data());
-  VkSemaphoreCreateInfo sem{VK_STRUCTURE_TYPE_SEMAPHORE_CREATE_INFO};
-  vkCreateSemaphore(device_, &sem, nullptr, &swapchain_.acquired);
-  vkCreateSemaphore(device_, &sem, nullptr, &swapchain_.rendered);
   return true;
+}
+
+// An image to present into. A swapchain that no longer fits the window is
+// made again first; false when there is none to be had (a minimised window).
+bool VulkanDevice::acquire(uint32_t* index) {
+  std::string ignored;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (swapchain_.stale || !swapchain_.swapchain) {
+      vkDeviceWaitIdle(device_);
+      if (!build_swapchain(&ignored)) return false;
+    }
+    VkResult got = vkAcquireNextImageKHR(device_, swapchain_.swapchain, UINT64_MAX, swapchain_.acquired,
+                                         VK_NULL_HANDLE, index);
+    if (got == VK_SUBOPTIMAL_KHR) swapchain_.stale = true;  // this image still presents
+    if (got == VK_SUCCESS || got == VK_SUBOPTIMAL_KHR) return true;
+    if (got != VK_ERROR_OUT_OF_DATE_KHR) return false;
+    swapchain_.stale = true;
+  }
+  return false;
 }
 
 void VulkanDevice::blit_to_swapchain(uint32_t index) {
@@ -113,9 +148,7 @@ void VulkanDevice::blit_to_swapchain(uint32_t index) {
 
 void VulkanDevice::present(int) {
   uint32_t index = 0;
-  if (!swapchain_.swapchain ||
-      vkAcquireNextImageKHR(device_, swapchain_.swapchain, UINT64_MAX, swapchain_.acquired,
-                            VK_NULL_HANDLE, &index) != VK_SUCCESS) {
+  if (!swapchain_.window || !acquire(&index)) {
     submit_and_wait(VK_NULL_HANDLE, VK_NULL_HANDLE);
     return;
   }
@@ -127,7 +160,8 @@ void VulkanDevice::present(int) {
   info.swapchainCount = 1;
   info.pSwapchains = &swapchain_.swapchain;
   info.pImageIndices = &index;
-  vkQueuePresentKHR(queue_, &info);
+  const VkResult shown = vkQueuePresentKHR(queue_, &info);
+  if (shown == VK_SUBOPTIMAL_KHR || shown == VK_ERROR_OUT_OF_DATE_KHR) swapchain_.stale = true;
 }
 
 }  // namespace gpu::vk

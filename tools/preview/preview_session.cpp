@@ -1,0 +1,164 @@
+#include "tools/preview/preview_session.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "src/frame_clock.h"
+#include "tools/capture/capture_frames.h"
+#include "tools/capture/frame_grid.h"
+#include "tools/capture/progress_line.h"
+#include "tools/preview/console.h"
+#include "tools/preview/live_choreography.h"
+
+namespace {
+
+// The capture's progress counter is not the player's business.
+std::FILE* discarded() {
+  static std::FILE* sink = std::fopen("/dev/null", "w");
+  return sink != nullptr ? sink : stderr;
+}
+
+std::string row_text(int32_t row) { return "row " + std::to_string(row); }
+
+}  // namespace
+
+PreviewSession::PreviewSession(HeadlessIntro& intro, platform::AudioDevice& sound, LiveChoreography* live,
+                               Console& console)
+    : intro_(intro),
+      sound_(sound),
+      live_(live),
+      console_(console),
+      end_(std::min(platform::block_frames(soundtrack_block, soundtrack_format),
+                    seconds_to_position(kEndSeconds))) {}
+
+uint32_t PreviewSession::now() {
+  if (pending_) return *pending_;
+  if (paused_) return shown_;
+  sound_.position(heard_);
+  return std::min(heard_.sample, end_);
+}
+
+void PreviewSession::seek(uint32_t position) { pending_ = std::min(position, end_); }
+
+void PreviewSession::command(Command c) {
+  switch (c) {
+    case Command::PlayPause: return toggle_pause();
+    case Command::BarBack: return seek(moved(now(), -int64_t{kBarFrames}, end_));
+    case Command::BarForward: return seek(moved(now(), kBarFrames, end_));
+    case Command::BeatBack: return seek(moved(now(), -int64_t{kBeatFrames}, end_));
+    case Command::BeatForward: return seek(moved(now(), kBeatFrames, end_));
+    case Command::SectionBack: return seek(row_position(previous_section(whole_row(now()))));
+    case Command::SectionForward: {
+      const int32_t row = whole_row(now());
+      if (next_section(row) != row) seek(row_position(next_section(row)));
+      return;
+    }
+    case Command::Home: return seek(0);
+    case Command::LoopStart:
+      loop_.start = whole_row(now());
+      return console_.say("loop start at " + row_text(loop_.start));
+    case Command::LoopEnd:
+      loop_.end = whole_row(now());
+      return console_.say("loop end at " + row_text(loop_.end));
+    case Command::LoopToggle: return toggle_loop();
+  }
+}
+
+// The sound resumes from the picture that stood, not from where the device
+// had got to when it was held.
+void PreviewSession::toggle_pause() {
+  if (!paused_) {
+    paused_ = true;
+    sound_.pause(true);
+    return;
+  }
+  paused_ = false;
+  if (!pending_ && shown_ >= end_) pending_ = 0;  // at the end, play starts over
+  if (!pending_) sound_.seek(shown_);
+  sound_.pause(false);
+}
+
+void PreviewSession::toggle_loop() {
+  if (!loop_.on && !loop_.usable()) {
+    return console_.say("the loop needs its start before its end: mark them with [ and ]");
+  }
+  loop_.on = !loop_.on;
+  console_.say(std::string(loop_.on ? "looping rows " : "no longer looping rows ") +
+               std::to_string(loop_.start) + " to " + std::to_string(loop_.end));
+}
+
+bool PreviewSession::step() {
+  take_saved_lists();
+  if (pending_) {
+    const uint32_t target = *pending_;
+    pending_.reset();
+    land(target);
+    return true;
+  }
+  if (paused_) {
+    if (!redraw_) return false;
+    draw(shown_);
+    return true;
+  }
+  const uint32_t position = now();
+  if (loop_.on && loop_.usable() && position >= row_position(loop_.end)) {
+    land(row_position(loop_.start));
+    return true;
+  }
+  draw(position);
+  if (position >= end_) {
+    paused_ = true;
+    sound_.pause(true);
+  }
+  return true;
+}
+
+// Sound and picture move together: the sound is held while the carried
+// effects are replayed, so it goes on from the first frame drawn there.
+void PreviewSession::land(uint32_t position) {
+  const bool playing = !paused_;
+  if (playing) sound_.pause(true);
+  sound_.seek(position);
+  replay_carried_state(position);
+  draw(position);
+  if (playing) sound_.pause(false);
+}
+
+void PreviewSession::replay_carried_state(uint32_t position) {
+  const Priming plan = plan_priming(position, kReplayFps, intro_glitch_credits());
+  if (plan.frames.size() > 1)
+    console_.say("replaying " + std::to_string(plan.frames.size()) +
+                 " earlier frames for the sun shafts and logo particles");
+  ProgressLine progress(static_cast<int64_t>(plan.frames.size()), discarded());
+  run_priming(intro_, plan, kReplayFps, progress);
+}
+
+void PreviewSession::draw(uint32_t position) {
+  render_frame_at(intro_, position);
+  shown_ = position;
+  redraw_ = false;
+  ++frames_drawn_;
+  if (saved_at_) {
+    const auto delay = std::chrono::system_clock::now() - *saved_at_;
+    const long ms = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(delay).count());
+    console_.say("the save is on screen " + std::to_string(ms) + " ms after it was written");
+    saved_at_.reset();
+  }
+}
+
+// A carried effect drawn with the old keys would stay wrong, so where one is
+// on screen the new keys are landed on like a seek; elsewhere the next frame
+// simply uses them.
+void PreviewSession::take_saved_lists() {
+  if (!live_) return;
+  const LiveChoreography::Applied applied = live_->apply_saved();
+  if (applied.tracks == 0) return;
+  if (applied.saved_at) saved_at_ = applied.saved_at;
+  const uint32_t here = now();
+  if (!plan_priming(here, kReplayFps, intro_glitch_credits()).frames.empty())
+    pending_ = here;
+  else
+    redraw_ = true;
+}
