@@ -11,6 +11,10 @@ constexpr const char* kClearLine = "\r\033[K";
 
 Console::Console(std::FILE* out) : out_(out), terminal_(isatty(fileno(out)) != 0) {}
 
+Console::~Console() {
+  if (terminal_ && !status_.empty()) std::fputc('\n', out_);
+}
+
 void Console::say(const std::string& message) {
   if (terminal_ && !status_.empty())
     std::fprintf(out_, "%s%s%s\n%s%s", kClearLine, kPrefix, message.c_str(), kPrefix, status_.c_str());

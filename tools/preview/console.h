@@ -8,6 +8,7 @@
 class Console {
  public:
   explicit Console(std::FILE* out);
+  ~Console();  // ends a status line a terminal shows, so the shell's prompt starts afresh
   void say(const std::string& message);
   void status(const std::string& text);
 

@@ -22,6 +22,12 @@ std::FILE* discarded() {
 
 std::string row_text(int32_t row) { return "row " + std::to_string(row); }
 
+std::string ms_since(std::chrono::system_clock::time_point from, std::chrono::system_clock::time_point to) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", std::chrono::duration<double, std::milli>(to - from).count());
+  return text;
+}
+
 }  // namespace
 
 PreviewSession::PreviewSession(HeadlessIntro& intro, platform::AudioDevice& sound, LiveChoreography* live,
@@ -141,9 +147,8 @@ void PreviewSession::draw(uint32_t position) {
   redraw_ = false;
   ++frames_drawn_;
   if (saved_at_) {
-    const auto delay = std::chrono::system_clock::now() - *saved_at_;
-    const long ms = static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(delay).count());
-    console_.say("the save is on screen " + std::to_string(ms) + " ms after it was written");
+    console_.say("the save is on screen " + ms_since(*saved_at_, std::chrono::system_clock::now()) +
+                 " ms after it was written (its keys were in after " + ms_since(*saved_at_, swapped_at_) + " ms)");
     saved_at_.reset();
   }
 }
@@ -156,6 +161,7 @@ void PreviewSession::take_saved_lists() {
   const LiveChoreography::Applied applied = live_->apply_saved();
   if (applied.tracks == 0) return;
   if (applied.saved_at) saved_at_ = applied.saved_at;
+  swapped_at_ = std::chrono::system_clock::now();
   const uint32_t here = now();
   if (!plan_priming(here, kReplayFps, intro_glitch_credits()).frames.empty())
     pending_ = here;

@@ -76,4 +76,5 @@ class PreviewSession {
   LoopRange loop_;
   platform::AudioPosition heard_;  // the sound's last answer
   std::optional<std::chrono::system_clock::time_point> saved_at_;  // of lists not yet drawn
+  std::chrono::system_clock::time_point swapped_at_;               // when their keys went in
 };
