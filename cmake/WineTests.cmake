@@ -9,7 +9,10 @@
 # fuses multiply-adds that the DXBC keeps apart (vkd3d emits no
 # refactoring-allowed flag, so a Direct3D driver may not fuse them); the
 # hashes then move by up to 1e-3. The kernels' own tests, whose tolerances
-# are set by what a picture can show, run here.
+# are set by what a picture can show, run here. The whole-runtime reference
+# pictures are compared across the platforms by the parity check instead:
+# at rows 1000, 1300 and 1450 1-3 % of their pixels (the cube patterns'
+# noise) come out differently through Wine's translation.
 set(VELMORAND_WINE_AREAS audio gpu kernels runtime scenes e2e)
 set(VELMORAND_WINE_TESTS
   winmm_clock_test
@@ -22,8 +25,7 @@ set(VELMORAND_WINE_TESTS
   logo_particles_test
   scene_kernel_test
   finale_kernel_test
-  headless_intro_test
-  scene_reference_images_test)
+  headless_intro_test)
 
 # GoogleTest from Debian's own sources, built with the cross compiler.
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

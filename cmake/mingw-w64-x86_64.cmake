@@ -20,6 +20,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# A release carries no symbols (the MP3 decoder's build keeps its own).
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
 
 # ctest runs the test programs through Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -10,6 +10,6 @@ float4 main(float4 pos : SV_Position) : SV_Target {
   // invRes describes the full-size source, twice this target.
   float3 c = tex0.SampleLevel(smp, 2.0 * pos.xy * invRes, 0).rgb;
   float luminance = 0.33 * (c.r + c.g + c.b);
-  float pass = ease(saturate((luminance - 0.9) * 1.6666666));
-  return float4(pass * c, 1.0);
+  float kept = ease(saturate((luminance - 0.9) * 1.6666666));
+  return float4(kept * c, 1.0);
 }

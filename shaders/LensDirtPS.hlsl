@@ -66,10 +66,12 @@ float4 main(float4 pos : SV_Position) : SV_Target {
   float2 stretch = float2(uni.y / uni.x, 1.0);  // the lattice keeps its cells square on screen
   float3 acc = 0.0;
   float amplitude = 1.0, scale = 0.5;
-  for (uint n = 0; n < kOctaves; ++n) {
+  // Real loops: unrolled, vkd3d-compiler needs minutes and emits megabytes
+  // for a program that runs once.
+  [loop] for (uint n = 0; n < kOctaves; ++n) {
     Octave o = make_octave(n);
     float2 centre = scale * uv * stretch, step = scale * smear * stretch;
-    for (int i = 1; i <= kSmearSamples; ++i) {
+    [loop] for (int i = 1; i <= kSmearSamples; ++i) {
       float2 q = centre + jitter_offset(o, i - 1);
       acc.r += amplitude * speck(q - i * step, n);
       acc.g += amplitude * speck(q, n);

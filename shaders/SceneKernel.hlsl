@@ -66,11 +66,13 @@ CubeHit nearer_cube(CubeField cf, float3 p, float3 n) {
   float3 la = cube_local(x, p.y, p.z, -1.0, cf.a);
   float3 lb = cube_local(x, p.y, p.z, 1.0, cf.b);
   bool is_a = cube_distance(la) <= cube_distance(lb);
-  CubeFamily f = is_a ? cf.a : cf.b;
+  // Picked field by field: vkd3d-compiler does not implement ?: on a struct.
+  float angle = is_a ? cf.a.angle : cf.b.angle;
+  float tick = is_a ? cf.a.tick : cf.b.tick;
   CubeHit h;
   h.local = is_a ? la : lb;
-  h.local_normal = float3(n.x, rotate2(n.yz, f.angle));
-  float z_cell = floor((p.z - f.tick) / 4.0) + (is_a ? 0.0 : 1000.0);
+  h.local_normal = float3(n.x, rotate2(n.yz, angle));
+  float z_cell = floor((p.z - tick) / 4.0) + (is_a ? 0.0 : 1000.0);
   h.seed = Hh(z_cell) + Hh(floor(p.x / 4.0));
   return h;
 }

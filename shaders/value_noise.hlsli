@@ -64,7 +64,9 @@ float fbm(float3 p) {
   float amplitude = 1.0;
   float frequency = 0.25;
   float sum = 0.0;
-  [unroll] for (int i = 0; i < 6; ++i) {
+  // A real loop: the scene kernel inlines fbm six times, and unrolled they
+  // make its Direct3D program 1.7 times larger; lavapipe is no slower.
+  [loop] for (int i = 0; i < 6; ++i) {
     amplitude *= 0.5;
     frequency *= 2.0;
     sum += amplitude * value_noise3(p * frequency + warp);

@@ -65,7 +65,9 @@ struct TextureDesc {
   int mip_levels = 0;  // 0 means 1
   Format format = Format::RGBA8;
   uint32_t bind = 0;   // BindFlags
-  bool generate_mips = false;  // declared like the original; nothing generates them
+  // Declared like the original; nothing generates them. Direct3D 11 accepts
+  // the flag only on a texture bound as render target and shader resource.
+  bool generate_mips = false;
   const char* label = nullptr;
 };
 

@@ -90,7 +90,8 @@ TEST_F(GpuTest, TexturesReportWhatTheyWereCreatedWith) {
   ASSERT_TRUE(device);
   gpu::Texture t = device->create_texture({.width = 40, .height = 30, .mip_levels = 6,
                                            .format = gpu::Format::RGBA16F,
-                                           .bind = gpu::kBindShaderResource | gpu::kBindUnorderedAccess,
+                                           .bind = gpu::kBindShaderResource | gpu::kBindUnorderedAccess |
+                                                   gpu::kBindRenderTarget,
                                            .generate_mips = true});
   gpu::TextureDesc d = device->texture_desc(t);
   EXPECT_EQ(d.width, 40);

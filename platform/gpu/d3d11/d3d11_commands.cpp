@@ -152,12 +152,12 @@ void D3D11Device::present(int sync_interval) {
       present_failure_reported_ = true;
     }
   }
-  close_timing_window();
+  end_frame();
 }
 
 void D3D11Device::flush() {
   context_->Flush();
-  close_timing_window();
+  end_frame();
 }
 
 void D3D11Device::wait_idle() {
@@ -193,12 +193,19 @@ void D3D11Device::end_pass_timing(uint32_t shader) {
 // passes timed since the last window closed become the frame's timings. A
 // window without timed passes leaves the last timings standing, as a flush
 // between frames would otherwise wipe them.
-void D3D11Device::close_timing_window() {
+void D3D11Device::end_frame() {
   if (window_open_) context_->End(disjoint_query_.Get());
   wait_idle();
   drain_validation_messages();
   if (!window_open_) return;
   window_open_ = false;
+  timings_ = collect_timings();
+  window_labels_.clear();
+}
+
+// An unreliable clock (the GPU changed frequency mid-frame) gives no
+// timings rather than wrong ones.
+std::vector<PassTiming> D3D11Device::collect_timings() {
   D3D11_QUERY_DATA_TIMESTAMP_DISJOINT clock{};
   bool valid = wait_for(context_.Get(), disjoint_query_.Get(), &clock, sizeof clock) == S_OK &&
                !clock.Disjoint && clock.Frequency != 0;
@@ -209,15 +216,12 @@ void D3D11Device::close_timing_window() {
             wait_for(context_.Get(), timestamps_[i].end.Get(), &end, sizeof end) == S_OK;
     passes.push_back({window_labels_[i], double(end - begin) * 1000.0 / double(clock.Frequency)});
   }
-  window_labels_.clear();
-  // An unreliable clock (the GPU changed frequency mid-frame) gives no
-  // timings rather than wrong ones.
-  if (!valid) passes.clear();
-  if (!valid && !disjoint_reported_) {
+  if (valid) return passes;
+  if (!disjoint_reported_) {
     std::fprintf(stderr, "gpu: a frame's timestamps were unreliable; its timings are left out\n");
     disjoint_reported_ = true;
   }
-  timings_ = std::move(passes);
+  return {};
 }
 
 int D3D11Device::validation_message_count() const {

@@ -146,7 +146,8 @@ class D3D11Device final : public Device {
   void wait_idle();
   bool begin_pass_timing();
   void end_pass_timing(uint32_t shader);
-  void close_timing_window();
+  void end_frame();
+  std::vector<PassTiming> collect_timings();
   void drain_validation_messages() const;
 
   ComPtr<ID3D11Device> device_;

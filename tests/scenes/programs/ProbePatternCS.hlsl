@@ -14,8 +14,11 @@ cbuffer Probe : register(b1) {
 void main(uint3 id : SV_DispatchThreadID) {
   float4 a = local_seed[id.x];
   float4 b = normal_tuning[id.x];
-  PatternStyle s = b.w < 0.5 ? scene_pattern_style(a.w, clock.x)
-                             : finale_pattern_style(a.w, clock.x, clock.y);
+  PatternStyle s;  // not ?: : vkd3d-compiler does not implement it on a struct
+  if (b.w < 0.5)
+    s = scene_pattern_style(a.w, clock.x);
+  else
+    s = finale_pattern_style(a.w, clock.x, clock.y);
   float3 c = cube_emission(a.xyz, b.xyz, s);
   write_exact(id.xy, id.y == 0 ? c.r : (id.y == 1 ? c.g : c.b));
 }
