@@ -190,11 +190,10 @@ struct KeyChecks {
 
 // Reads a whole list, handing every key to `sink(row, value, code)`, which
 // returns null to take it or a reason to refuse it. True when the whole text
-// reads; otherwise `reader.error` says what was expected at `reader.error_at`.
+// reads; otherwise `r.error` says what was expected at `r.error_at`.
 template <class Sink>
-constexpr bool read_list(ListReader& reader, Sink&& sink) {
+constexpr bool read_list(ListReader& r, Sink&& sink) {
   detail::KeyChecks<Sink> keys{sink};
-  ListReader& r = reader;
   for (;;) {
     r.skip_space();
     if (r.peek() == '[') {

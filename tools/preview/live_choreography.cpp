@@ -28,7 +28,7 @@ std::unique_ptr<LiveChoreography> LiveChoreography::open(const std::string& dir,
   std::unique_ptr<LiveChoreography> live(new LiveChoreography(dir, std::move(watch), console));
   Applied applied;
   for (int i = 0; i < kSyncTrackCount; ++i) live->load(i, &applied);
-  console.say("keys of " + std::to_string(applied.tracks) + " of the " + std::to_string(kSyncTrackCount) +
+  console.say("keys of " + std::to_string(applied.tracks.size()) + " of the " + std::to_string(kSyncTrackCount) +
               " tracks from " + dir + ", watching it for saves");
   return live;
 }
@@ -68,7 +68,7 @@ bool LiveChoreography::load(int track, Applied* applied) {
     console_.say(path.string() + ": out of memory for its keys; " + track_names[track] + " keeps its keys");
     return false;
   }
-  ++applied->tracks;
+  applied->tracks.push_back(track);
   const auto when = modified_at(path);
   if (when && (!applied->saved_at || *when > *applied->saved_at)) applied->saved_at = when;
   return true;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "tools/preview/directory_watch.h"
 
@@ -20,7 +21,7 @@ class LiveChoreography {
   static std::unique_ptr<LiveChoreography> open(const std::string& dir, Console& console, std::string* error);
 
   struct Applied {
-    int tracks = 0;  // tracks whose keys were swapped
+    std::vector<int> tracks;  // positions in track_table of the tracks whose keys were swapped
     std::optional<std::chrono::system_clock::time_point> saved_at;  // the latest of their saves
   };
   // Reads the lists saved since the previous call.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "src/frame_clock.h"
+#include "sync/choreography.h"
 #include "tools/capture/capture_frames.h"
 #include "tools/capture/frame_grid.h"
 #include "tools/capture/progress_line.h"
@@ -21,6 +22,15 @@ std::FILE* discarded() {
 }
 
 std::string row_text(int32_t row) { return "row " + std::to_string(row); }
+
+int glitch_credits_track() {
+  static const int index = [] {
+    for (int i = 0; i < kSyncTrackCount; ++i)
+      if (std::string(track_names[i]) == "PostProcess:glitchCredits") return i;
+    return -1;
+  }();
+  return index;
+}
 
 std::string ms_since(std::chrono::system_clock::time_point from, std::chrono::system_clock::time_point to) {
   char text[32];
@@ -46,7 +56,10 @@ uint32_t PreviewSession::now() {
   return std::min(heard_.sample, end_);
 }
 
-void PreviewSession::seek(uint32_t position) { pending_ = std::min(position, end_); }
+void PreviewSession::seek(uint32_t position) {
+  pending_ = std::min(position, end_);
+  pending_keeps_particles_ = false;
+}
 
 void PreviewSession::command(Command c) {
   switch (c) {
@@ -99,8 +112,10 @@ bool PreviewSession::step() {
   take_saved_lists();
   if (pending_) {
     const uint32_t target = *pending_;
+    const bool keep_particles = pending_keeps_particles_;
     pending_.reset();
-    land(target);
+    pending_keeps_particles_ = false;
+    land(target, keep_particles);
     return true;
   }
   if (paused_) {
@@ -123,17 +138,26 @@ bool PreviewSession::step() {
 
 // Sound and picture move together: the sound is held while the carried
 // effects are replayed, so it goes on from the first frame drawn there.
-void PreviewSession::land(uint32_t position) {
+void PreviewSession::land(uint32_t position, bool keep_particles) {
   const bool playing = !paused_;
   if (playing) sound_.pause(true);
   sound_.seek(position);
-  replay_carried_state(position);
+  replay_carried_state(position, keep_particles);
   draw(position);
   if (playing) sound_.pause(false);
 }
 
-void PreviewSession::replay_carried_state(uint32_t position) {
-  const Priming plan = plan_priming(position, kReplayFps, intro_glitch_credits());
+Priming PreviewSession::replay_plan(uint32_t position, bool keep_particles) const {
+  Priming plan = plan_priming(position, kReplayFps, intro_glitch_credits());
+  if (keep_particles) {
+    plan.reset_particles = false;
+    std::erase_if(plan.frames, [](int64_t k) { return position_row(frame_position(k, kReplayFps)) >= kShaftsEndRow; });
+  }
+  return plan;
+}
+
+void PreviewSession::replay_carried_state(uint32_t position, bool keep_particles) {
+  const Priming plan = replay_plan(position, keep_particles);
   if (plan.frames.size() > 1)
     console_.say("replaying " + std::to_string(plan.frames.size()) +
                  " earlier frames for the sun shafts and logo particles");
@@ -153,18 +177,26 @@ void PreviewSession::draw(uint32_t position) {
   }
 }
 
-// A carried effect drawn with the old keys would stay wrong, so where one is
-// on screen the new keys are landed on like a seek; elsewhere the next frame
-// simply uses them.
+// New keys change the sun shafts' last frame, so where that frame is on
+// screen it is drawn again. The logo particles depend on the keys only
+// through where "PostProcess:glitchCredits" seeds them, so they are replayed
+// from their seed only when that track changed; otherwise the field goes on
+// as it was (a standing picture's field steps once more). Where neither
+// effect is on screen the next frame simply uses the new keys.
 void PreviewSession::take_saved_lists() {
   if (!live_) return;
   const LiveChoreography::Applied applied = live_->apply_saved();
-  if (applied.tracks == 0) return;
+  if (applied.tracks.empty()) return;
   if (applied.saved_at) saved_at_ = applied.saved_at;
   swapped_at_ = std::chrono::system_clock::now();
+  const bool seeding = std::find(applied.tracks.begin(), applied.tracks.end(), glitch_credits_track()) !=
+                       applied.tracks.end();
   const uint32_t here = now();
-  if (!plan_priming(here, kReplayFps, intro_glitch_credits()).frames.empty())
-    pending_ = here;
-  else
+  if (replay_plan(here, !seeding).frames.empty()) {
     redraw_ = true;
+  } else {
+    // A move already waiting replays everything, and so does this landing then.
+    pending_keeps_particles_ = (pending_ ? pending_keeps_particles_ : true) && !seeding;
+    pending_ = here;
+  }
 }

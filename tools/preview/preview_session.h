@@ -12,6 +12,7 @@
 
 #include "platform/audio/audio_device.h"
 #include "src/headless_intro.h"
+#include "tools/capture/priming.h"
 #include "tools/preview/transport.h"
 
 class Console;
@@ -58,8 +59,11 @@ class PreviewSession {
   uint32_t now();  // where the player is: the pending seek, the standing picture or the sound
   void toggle_pause();
   void toggle_loop();
-  void land(uint32_t position);
-  void replay_carried_state(uint32_t position);
+  void land(uint32_t position, bool keep_particles = false);
+  // What to draw first so the carried effects at `position` are right; with
+  // `keep_particles` only the sun shafts' frame, the field staying as it is.
+  Priming replay_plan(uint32_t position, bool keep_particles) const;
+  void replay_carried_state(uint32_t position, bool keep_particles);
   void draw(uint32_t position);
   void take_saved_lists();
 
@@ -73,6 +77,7 @@ class PreviewSession {
   bool paused_ = false;
   bool redraw_ = false;
   std::optional<uint32_t> pending_;
+  bool pending_keeps_particles_ = false;  // a landing for new keys, not a move
   LoopRange loop_;
   platform::AudioPosition heard_;  // the sound's last answer
   std::optional<std::chrono::system_clock::time_point> saved_at_;  // of lists not yet drawn
