@@ -41,7 +41,9 @@ class Player : public ::testing::Test {
     stop_headless_intro(*intro);
   }
   // The row of the frame on screen, from the time the runtime drew it with.
-  int shown_row() const { return static_cast<int>(std::floor(intro->renderer->uniforms.time * 16.0 + 0.005)); }
+  int shown_row() const {
+    return static_cast<int>(std::floor(intro->renderer->uniforms.time * 16.0 + 0.005));
+  }
   std::string said() {
     std::fflush(log);
     std::rewind(log);
@@ -96,8 +98,9 @@ bool same_colours(const std::vector<unsigned char>& a, const std::vector<unsigne
 
 TEST_F(Player, SectionAndBarMovesLandOnTheirRowsWithTheCarriedEffectsOfACapture) {
   const std::string dir = make_temp_folder("preview");
-  const ToolResult capture = run_tool({VELMORAND_CAPTURE, "--size", "160x90", "--fps", std::to_string(kReplayFps),
-                                       "--at", "74,129.875011338", "--out", dir + "/still.png"});
+  const ToolResult capture =
+      run_tool({VELMORAND_CAPTURE, "--size", "160x90", "--fps", std::to_string(kReplayFps), "--at",
+                "74,129.875011338", "--out", dir + "/still.png"});
   ASSERT_EQ(capture.status, 0) << capture.output;
 
   PreviewSession player(*intro, sound, nullptr, console);

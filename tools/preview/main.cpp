@@ -47,12 +47,14 @@ bool open_player(const PreviewOptions& o, Console& console, Player& p, int* stat
                                       .width = o.size.width,
                                       .height = o.size.height,
                                       .windowed = true,
-                                      .on_key = [&p](const platform::KeyPress& press) {
-                                        if (auto c = command_for(press)) p.commands.push_back(*c);
-                                      }},
+                                      .on_key =
+                                          [&p](const platform::KeyPress& press) {
+                                            if (auto c = command_for(press)) p.commands.push_back(*c);
+                                          }},
                                      &error);
   if (!p.window) return fail(kBadArguments, error);
-  p.intro = start_headless_intro({.screen = o.size, .timing = true, .window = p.window->native_handle()}, &error);
+  p.intro =
+      start_headless_intro({.screen = o.size, .timing = true, .window = p.window->native_handle()}, &error);
   if (!p.intro) return fail(kNoDevice, error);
   if (!o.choreography.empty() && !(p.live = LiveChoreography::open(o.choreography, console, &error)))
     return fail(kBadArguments, error);

@@ -8,7 +8,7 @@
 extern const char kPreviewUsage[];
 
 struct PreviewOptions {
-  Size size{1280, 720};  // the window, and the screen the intro is drawn for
+  Size size{1280, 720};      // the window, and the screen the intro is drawn for
   std::string choreography;  // a folder of key lists; empty: the compiled-in keys
   double at = 0;             // seconds to start at
   bool help = false;

@@ -151,7 +151,8 @@ Priming PreviewSession::replay_plan(uint32_t position, bool keep_particles) cons
   Priming plan = plan_priming(position, kReplayFps, intro_glitch_credits());
   if (keep_particles) {
     plan.reset_particles = false;
-    std::erase_if(plan.frames, [](int64_t k) { return position_row(frame_position(k, kReplayFps)) >= kShaftsEndRow; });
+    std::erase_if(plan.frames,
+                  [](int64_t k) { return position_row(frame_position(k, kReplayFps)) >= kShaftsEndRow; });
   }
   return plan;
 }
@@ -172,7 +173,8 @@ void PreviewSession::draw(uint32_t position) {
   ++frames_drawn_;
   if (saved_at_) {
     console_.say("the save is on screen " + ms_since(*saved_at_, std::chrono::system_clock::now()) +
-                 " ms after it was written (its keys were in after " + ms_since(*saved_at_, swapped_at_) + " ms)");
+                 " ms after it was written (its keys were in after " + ms_since(*saved_at_, swapped_at_) +
+                 " ms)");
     saved_at_.reset();
   }
 }
@@ -189,8 +191,8 @@ void PreviewSession::take_saved_lists() {
   if (applied.tracks.empty()) return;
   if (applied.saved_at) saved_at_ = applied.saved_at;
   swapped_at_ = std::chrono::system_clock::now();
-  const bool seeding = std::find(applied.tracks.begin(), applied.tracks.end(), glitch_credits_track()) !=
-                       applied.tracks.end();
+  const bool seeding =
+      std::find(applied.tracks.begin(), applied.tracks.end(), glitch_credits_track()) != applied.tracks.end();
   const uint32_t here = now();
   if (replay_plan(here, !seeding).frames.empty()) {
     redraw_ = true;

@@ -39,7 +39,8 @@ inline constexpr int kReplayFps = 60;
 class PreviewSession {
  public:
   // `sound` is open, prepared and written; `live` may be null (compiled-in keys).
-  PreviewSession(HeadlessIntro& intro, platform::AudioDevice& sound, LiveChoreography* live, Console& console);
+  PreviewSession(HeadlessIntro& intro, platform::AudioDevice& sound, LiveChoreography* live,
+                 Console& console);
 
   void command(Command c);
   // Starts (or moves) the player at `position` at the next step.
@@ -79,7 +80,7 @@ class PreviewSession {
   std::optional<uint32_t> pending_;
   bool pending_keeps_particles_ = false;  // a landing for new keys, not a move
   LoopRange loop_;
-  platform::AudioPosition heard_;  // the sound's last answer
+  platform::AudioPosition heard_;                                  // the sound's last answer
   std::optional<std::chrono::system_clock::time_point> saved_at_;  // of lists not yet drawn
   std::chrono::system_clock::time_point swapped_at_;               // when their keys went in
 };

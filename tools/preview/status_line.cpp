@@ -26,9 +26,9 @@ std::string status_text(const StatusFields& f) {
   const int32_t row = whole_row(f.position);
   const int section = section_number(row);
   char text[192];
-  std::snprintf(text, sizeof text, "%.3f s | row %d | bar %d.%d | section %d (row %d) | %s", samples_to_seconds(f.position),
-                row, row / kRowsPerBar, row % kRowsPerBar / kRowsPerBeat + 1, section,
-                kSectionRows[section - 1], f.paused ? "paused" : "playing");
+  std::snprintf(text, sizeof text, "%.3f s | row %d | bar %d.%d | section %d (row %d) | %s",
+                samples_to_seconds(f.position), row, row / kRowsPerBar, row % kRowsPerBar / kRowsPerBeat + 1,
+                section, kSectionRows[section - 1], f.paused ? "paused" : "playing");
   std::string out = text;
   if (f.loop.start >= 0 || f.loop.end >= 0) {
     std::snprintf(text, sizeof text, " | loop %d-%d %s", f.loop.start, f.loop.end, f.loop.on ? "on" : "off");
@@ -43,7 +43,8 @@ double StatusRefresh::fps(long frames_drawn, Clock::time_point now) const {
   return seconds > 0 ? (frames_drawn - frames_at_last_) / seconds : 0.0;
 }
 
-std::optional<std::string> StatusRefresh::take(const std::string& text, long frames_drawn, Clock::time_point now) {
+std::optional<std::string> StatusRefresh::take(const std::string& text, long frames_drawn,
+                                               Clock::time_point now) {
   last_ = now;
   frames_at_last_ = frames_drawn;
   if (text == shown_) return std::nullopt;

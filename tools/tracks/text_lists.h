@@ -12,8 +12,7 @@
 
 int export_text_lists(const std::string& dir, std::FILE* out, std::FILE* err);
 
-int import_text_lists(const std::string& dir, const std::string& source_file, std::FILE* out,
-                      std::FILE* err);
+int import_text_lists(const std::string& dir, const std::string& source_file, std::FILE* out, std::FILE* err);
 
 // Where --import-text writes without FILE: the source tree the tool was built from.
 std::string default_list_source_path();
