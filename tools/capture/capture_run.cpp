@@ -4,7 +4,6 @@
 
 #include "tools/capture/capture_frames.h"
 #include "tools/capture/child_process.h"
-#include "tools/capture/device_limits.h"
 #include "tools/capture/output_paths.h"
 #include "tools/capture/video_encoder.h"
 
@@ -34,7 +33,6 @@ bool size_allowed(Size size, int limit, const std::string& device) {
 }
 
 std::unique_ptr<HeadlessIntro> start_intro(Size size) {
-  if (!size_allowed(size, max_image_side(""), "any Vulkan device here")) return nullptr;
   std::string error;
   auto intro = start_headless_intro({.screen = size}, &error);
   if (!intro) {
@@ -42,7 +40,7 @@ std::unique_ptr<HeadlessIntro> start_intro(Size size) {
     return nullptr;
   }
   const std::string adapter = intro->device->adapter_name();
-  bool allowed = size_allowed(size, max_image_side(adapter), "the Vulkan device (" + adapter + ")");
+  bool allowed = size_allowed(size, intro->device->max_image_side(), "the device (" + adapter + ")");
   if (allowed && !all_targets_created(*intro)) {
     capture_message("the device could not make every image at " + size_text(size));
     allowed = false;

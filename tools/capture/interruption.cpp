@@ -1,28 +1,20 @@
 #include "tools/capture/interruption.h"
 
-#include <signal.h>
+#include <csignal>
+
+#include "tools/capture/os_process.h"
 
 namespace {
 
-volatile sig_atomic_t requested = 0;
+volatile std::sig_atomic_t requested = 0;
 
-void on_signal(int signal_number) {
+void on_interruption() {
   requested = 1;
-  struct sigaction fallback {};
-  fallback.sa_handler = SIG_DFL;
-  sigaction(signal_number, &fallback, nullptr);
+  os::release_interruptions();
 }
 
 }  // namespace
 
-void install_interruption_handlers() {
-  struct sigaction action {};
-  action.sa_handler = on_signal;
-  action.sa_flags = SA_RESTART;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
-  signal(SIGPIPE, SIG_IGN);
-}
+void install_interruption_handlers() { os::catch_interruptions(on_interruption); }
 
 bool interruption_requested() { return requested != 0; }

@@ -5,6 +5,7 @@
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_run.h"
 #include "tools/capture/interruption.h"
+#include "tools/capture/os_process.h"
 
 int main(int argc, char** argv) {
   std::string error;
@@ -18,5 +19,6 @@ int main(int argc, char** argv) {
     return 0;
   }
   install_interruption_handlers();
+  os::enable_terminal_escapes();
   return static_cast<int>(run_capture(*options));
 }

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <set>
 
+#include "tools/capture/os_process.h"
+
 namespace {
 
 std::string time_text(double seconds) {
@@ -38,17 +40,16 @@ bool make_folder(const std::string& folder, std::string* error) {
     *error = folder + " exists and is not a folder";
     return false;
   }
-  if (mkdir(folder.c_str(), 0755) != 0) {
-    *error = "cannot create the folder " + folder + ": " + std::strerror(errno);
-    return false;
-  }
-  return true;
+  std::string reason;
+  if (os::make_folder(folder, &reason)) return true;
+  *error = "cannot create the folder " + folder + ": " + reason;
+  return false;
 }
 
 }  // namespace
 
 std::string parent_folder(const std::string& path) {
-  size_t slash = path.find_last_of('/');
+  size_t slash = path.find_last_of(os::kPathSeparators);
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
 }

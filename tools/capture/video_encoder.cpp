@@ -7,27 +7,25 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tools/capture/os_process.h"
 #include "tools/capture/output_paths.h"
 
 const char kFfmpegMissing[] =
+#ifdef _WIN32
+    "ffmpeg.exe is not on PATH; video output needs it (PNG output does not)";
+#else
     "the ffmpeg command is not on PATH; video output needs it (Debian package ffmpeg: "
     "apt-get install ffmpeg)";
+#endif
 
 namespace {
 
 // A fresh, empty file beside the output, so the final mux stays on one disk.
 bool make_temporary(const std::string& out, const char* suffix, std::string* path, std::string* error) {
-  std::string name = parent_folder(out) + "/.velmorand-capture-XXXXXX" + suffix;
-  std::vector<char> buffer(name.begin(), name.end());
-  buffer.push_back('\0');
-  int fd = mkstemps(buffer.data(), static_cast<int>(std::strlen(suffix)));
-  if (fd < 0) {
-    *error = "cannot create a temporary file beside " + out + ": " + std::strerror(errno);
-    return false;
-  }
-  close(fd);
-  *path = buffer.data();
-  return true;
+  std::string reason;
+  *path = os::make_unique_file(parent_folder(out) + "/.velmorand-capture-", suffix, &reason);
+  if (path->empty()) *error = "cannot create a temporary file beside " + out + ": " + reason;
+  return !path->empty();
 }
 
 std::vector<std::string> encoder_command(const VideoSettings& s, const std::string& picture_path) {

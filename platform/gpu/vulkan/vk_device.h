@@ -140,6 +140,7 @@ class VulkanDevice final : public Device {
   std::vector<PassTiming> last_frame_timings() const override { return timings_; }
   int validation_message_count() const override { return validation_messages_; }
   std::string adapter_name() const override { return adapter_name_; }
+  int max_image_side() const override { return max_image_side_; }
 
   // Called by the debug messenger.
   void count_validation_message() { ++validation_messages_; }
@@ -184,6 +185,7 @@ class VulkanDevice final : public Device {
   VkPhysicalDeviceMemoryProperties memory_props_{};
   float timestamp_period_ = 1.0f;
   std::string adapter_name_;
+  int max_image_side_ = 0;
   PFN_vkCmdPushDescriptorSetKHR push_descriptor_set_ = nullptr;
 
   VkCommandPool pool_ = VK_NULL_HANDLE;
