@@ -7,7 +7,6 @@
 
 #include "platform/window/window.h"
 #include "src/soundtrack.h"
-#include "tools/capture/device_limits.h"
 #include "tools/capture/frame_grid.h"
 #include "tools/preview/console.h"
 #include "tools/preview/live_choreography.h"
@@ -39,9 +38,6 @@ bool open_player(const PreviewOptions& o, Console& console, Player& p, int* stat
   std::string error;
   platform::DesktopSize desktop;
   if (!platform::desktop_size(&desktop, &error)) return fail(kBadArguments, error);
-  const int limit = max_image_side("");
-  if (o.size.width > limit || o.size.height > limit)
-    return fail(kNoDevice, "the device draws images of at most " + std::to_string(limit) + " pixels a side");
   p.window = platform::create_window({.title = "Velmorand preview",
                                       .app_name = "velmorand-preview",
                                       .width = o.size.width,
