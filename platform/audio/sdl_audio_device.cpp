@@ -40,6 +40,8 @@ class SdlAudioDevice final : public AudioDevice {
   void stop() override;
   void unprepare(WaveBlock& block) override;
   void close() override;
+  bool pause(bool held) override;
+  bool seek(std::uint32_t frames) override;
 
  private:
   static void fill(void* self, Uint8* stream, int len);
@@ -47,12 +49,16 @@ class SdlAudioDevice final : public AudioDevice {
   std::uint32_t played_frames() const;
   std::uint32_t server_latency_frames() const;
   void on_server_answer(std::uint64_t held_us);
+  bool counting() const { return playing_ && !held_; }
+  void hand_over_from(std::uint32_t frame);
 
   WaveFormat format_;
   SDL_AudioDeviceID device_ = 0;
   std::uint32_t frames_ = 0;
   std::uint32_t reported_ = 0;
   bool playing_ = false;
+  bool held_ = false;
+  bool stopped_ = false;
 
   // Shared with SDL's thread, which holds the device lock while it fills.
   const unsigned char* data_ = nullptr;
@@ -121,7 +127,7 @@ void SdlAudioDevice::prepare(WaveBlock& block) {
 void SdlAudioDevice::write(WaveBlock& block) {
   if (!device_ || data_ != block.data || playing_) return;
   playing_ = true;
-  SDL_PauseAudioDevice(device_, 0);
+  if (!held_) SDL_PauseAudioDevice(device_, 0);
 }
 
 void SdlAudioDevice::fill(void* self, Uint8* stream, int len) {
@@ -185,16 +191,52 @@ std::uint32_t SdlAudioDevice::server_latency_frames() const {
 
 bool SdlAudioDevice::position(AudioPosition& out) {
   if (!device_) return false;
-  if (playing_) reported_ = std::clamp(played_frames(), reported_, frames_);
+  if (counting()) reported_ = std::clamp(played_frames(), reported_, frames_);
   out.sample = reported_;
   return true;
 }
 
 void SdlAudioDevice::stop() {
   if (!device_) return;
-  if (playing_) reported_ = std::clamp(played_frames(), reported_, frames_);
+  if (counting()) reported_ = std::clamp(played_frames(), reported_, frames_);
   playing_ = false;
+  stopped_ = true;
   SDL_PauseAudioDevice(device_, 1);
+}
+
+// What SDL already took but did not play yet is handed over again on
+// resuming, so the sound goes on from the frame the picture stood at.
+bool SdlAudioDevice::pause(bool held) {
+  if (!device_ || stopped_) return false;
+  if (held == held_) return true;
+  if (held) {
+    if (playing_) reported_ = std::clamp(played_frames(), reported_, frames_);
+    held_ = true;
+    SDL_PauseAudioDevice(device_, 1);
+  } else {
+    held_ = false;
+    hand_over_from(reported_);
+    if (playing_) SDL_PauseAudioDevice(device_, 0);
+  }
+  return true;
+}
+
+bool SdlAudioDevice::seek(std::uint32_t frames) {
+  if (!device_ || stopped_) return false;
+  hand_over_from(std::min(frames, frames_));
+  return true;
+}
+
+// With no chunk in flight the count is exactly `frame` until SDL's next fill;
+// what the server holds counts as not heard yet, as after the write.
+void SdlAudioDevice::hand_over_from(std::uint32_t frame) {
+  const std::uint64_t held = server_latency_frames();
+  SDL_LockAudioDevice(device_);
+  handed_ = frame * format_.block_align;
+  taken_ = (frame + held) * format_.block_align;
+  last_chunk_ = 0;
+  SDL_UnlockAudioDevice(device_);
+  reported_ = frame;
 }
 
 void SdlAudioDevice::unprepare(WaveBlock& block) {
@@ -212,6 +254,7 @@ void SdlAudioDevice::close() {
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
   device_ = 0;
   playing_ = false;
+  held_ = stopped_ = false;
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -187,6 +189,32 @@ TEST_F(TracksTool, OutputThatCannotBeWrittenIsAFailure) {
   EXPECT_EQ(run_tracks_tool(3, args, full, err), kToolFailed);
   std::fclose(full);
   EXPECT_NE(contents(err).find("cannot write the output: No space left on device"), std::string::npos);
+}
+
+std::string file_text(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST_F(TracksTool, TextListsRoundTripToTheCompiledInSourceExactly) {
+  const ToolRun exported = run({"--export-text", "lists"});
+  ASSERT_EQ(exported.status, kToolOk) << exported.err;
+  EXPECT_EQ(file_text("lists/camera.pos_x.keys"), compiled_tracks[0].list);
+  const ToolRun imported = run({"--import-text", "lists", "lists.h"});
+  ASSERT_EQ(imported.status, kToolOk) << imported.err;
+  EXPECT_EQ(file_text("lists.h"), file_text(VELMORAND_SOURCE_DIR "/sync/choreography_lists.h"));
+}
+
+TEST_F(TracksTool, ImportTextWritesNothingUnlessEveryListReads) {
+  ASSERT_EQ(run({"--export-text", "lists"}).status, kToolOk);
+  write_file("lists/camera.fov.keys", {'0', ':', ' ', '1', ' ', '(', '0', ')', ';', '\n', '9', ' ', '2'});
+  std::filesystem::remove("lists/fade.white.keys");
+  write_file("lists.h", {'k', 'e', 'p', 't'});
+  const ToolRun r = run({"--import-text", "lists", "lists.h"});
+  EXPECT_EQ(r.status, kToolFailed);
+  EXPECT_NE(r.err.find("lists/camera.fov.keys:2:3: expected ':' after the row"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("lists/fade.white.keys"), std::string::npos) << r.err;
+  EXPECT_EQ(file_text("lists.h"), "kept");
 }
 
 }  // namespace

@@ -175,6 +175,7 @@ class VulkanDevice final : public Device {
   bool create_swapchain(SDL_Window* window, std::string* error);
   bool build_swapchain();
   VkResult acquire_image(uint32_t* index);
+  bool window_resized() const;
   void blit_to_swapchain(uint32_t index);
 
   VkInstance instance_ = VK_NULL_HANDLE;

@@ -109,8 +109,9 @@ bool VulkanDevice::build_swapchain() {
 }
 
 // An image to present into. Suboptimal is success: the image is the
-// window's and the blit scales to it. Out of date makes the swapchain again
-// at the window's size and tries once more.
+// window's and the blit scales to it; only when the window has changed size
+// is the swapchain made again, before the next frame. Out of date makes it
+// again at the window's size and tries once more.
 VkResult VulkanDevice::acquire_image(uint32_t* index) {
   VkResult result = VK_ERROR_OUT_OF_DATE_KHR;
   for (int attempt = 0; attempt < 2 && result == VK_ERROR_OUT_OF_DATE_KHR; ++attempt) {
@@ -119,7 +120,15 @@ VkResult VulkanDevice::acquire_image(uint32_t* index) {
                                    VK_NULL_HANDLE, index);
     swapchain_.out_of_date = result == VK_ERROR_OUT_OF_DATE_KHR;
   }
+  if (result == VK_SUBOPTIMAL_KHR && window_resized()) swapchain_.out_of_date = true;
   return result;
+}
+
+bool VulkanDevice::window_resized() const {
+  int w = 0, h = 0;
+  SDL_Vulkan_GetDrawableSize(swapchain_.window, &w, &h);
+  return static_cast<uint32_t>(w) != swapchain_.extent.width ||
+         static_cast<uint32_t>(h) != swapchain_.extent.height;
 }
 
 // The back buffer is blitted out of the transfer-source layout (out of the
@@ -165,7 +174,9 @@ void VulkanDevice::present(int) {
   info.swapchainCount = 1;
   info.pSwapchains = &swapchain_.swapchain;
   info.pImageIndices = &index;
-  if (vkQueuePresentKHR(queue_, &info) == VK_ERROR_OUT_OF_DATE_KHR) swapchain_.out_of_date = true;
+  const VkResult shown = vkQueuePresentKHR(queue_, &info);
+  if (shown == VK_ERROR_OUT_OF_DATE_KHR || (shown == VK_SUBOPTIMAL_KHR && window_resized()))
+    swapchain_.out_of_date = true;
 }
 
 }  // namespace gpu::vk
