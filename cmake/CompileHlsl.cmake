@@ -14,6 +14,9 @@
 # the project's cache by scripts/fetch-dxbc-compiler. It takes neither -D nor
 # -I and resolves includes from its working directory, so each program is
 # compiled inside a folder that holds copies of every header it may include.
+# Its output then gets every rounding instruction marked precise (see
+# dxbc_precise.py: what Direct3D assumes anyway, said so that Wine hears it),
+# and the disassembler proves the container's signature still holds.
 if(WIN32)
   set(VELMORAND_PROGRAM_SUFFIX .dxbc)
   set(VELMORAND_DXBC_COMPILER "" CACHE FILEPATH "vkd3d-compiler that reads HLSL (fetched when empty)")
@@ -61,8 +64,10 @@ function(compile_program out_var src out_dir)
       COMMAND ${CMAKE_COMMAND} -E copy_if_different ${headers} ${include_dir}
       COMMAND ${VELMORAND_DXBC_COMPILER} -x hlsl -b dxbc-tpf -p ${profile_${stage}}
               -e main -o ${out} ${src}
+      COMMAND ${PROJECT_SOURCE_DIR}/cmake/dxbc_precise.py ${out}
+      COMMAND ${VELMORAND_DXBC_COMPILER} -x dxbc-tpf -b d3d-asm -o ${out}.asm ${out}
       WORKING_DIRECTORY ${include_dir}
-      DEPENDS ${src} ${headers}
+      DEPENDS ${src} ${headers} ${PROJECT_SOURCE_DIR}/cmake/dxbc_precise.py
       COMMENT "Compiling ${program}.hlsl to DXBC"
       VERBATIM)
   else()

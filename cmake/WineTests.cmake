@@ -4,15 +4,11 @@
 # the Linux build uses, the winmm clock, and the intro's own window. The rest
 # of the suite tests platform-free code and runs on Linux.
 #
-# Left out: the scene helper probes, which hold the programs' noise hashes to
-# 1e-5 of the C++. Wine runs DXBC by translating it to GLSL, and Mesa then
-# fuses multiply-adds that the DXBC keeps apart (vkd3d emits no
-# refactoring-allowed flag, so a Direct3D driver may not fuse them); the
-# hashes then move by up to 1e-3. The kernels' own tests, whose tolerances
-# are set by what a picture can show, run here. The whole-runtime reference
-# pictures are compared across the platforms by the parity check instead:
-# at rows 1000, 1300 and 1450 1-3 % of their pixels (the cube patterns'
-# noise) come out differently through Wine's translation.
+# The scene helper probes hold the programs' noise hashes to 1e-5 of the C++
+# and the whole-runtime reference pictures hold the scenes to the Linux
+# build's: both pass here because the DXBC marks its arithmetic precise for
+# Wine's translator (cmake/dxbc_precise.py) and the hashes are written so
+# that no compiler may round them differently (shaders/common.hlsli).
 set(VELMORAND_WINE_AREAS audio gpu kernels runtime scenes e2e)
 set(VELMORAND_WINE_TESTS
   winmm_clock_test
@@ -25,6 +21,8 @@ set(VELMORAND_WINE_TESTS
   logo_particles_test
   scene_kernel_test
   finale_kernel_test
+  scene_helper_functions_test
+  scene_reference_images_test
   headless_intro_test)
 
 # GoogleTest from Debian's own sources, built with the cross compiler.

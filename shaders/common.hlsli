@@ -65,11 +65,27 @@ float2 rotate2(float2 v, float a) {
   return float2(v.x * c + v.y * s, -v.x * s + v.y * c);
 }
 
-// Float hash of one value, in [0, 1).
+// Float hash of a value already multiplied by 0.1031, in [0, 1). It keeps
+// the fraction of a product in the thousands, so a single rounding decides
+// its value: every step is precise (no fused or reordered arithmetic), and
+// the dot product is spelled out because Direct3D leaves the rounding inside
+// one to the driver.
+float hash_scaled(float scaled) {
+  precise float3 q = frac(float3(scaled, scaled, scaled));
+  precise float3 a = q.yzx + 19.19;
+  precise float d = q.x * a.x + q.y * a.y + q.z * a.z;
+  q += d;
+  precise float h = (q.x + q.y) * q.z;
+  return frac(h);
+}
+
+// Float hash of one value, in [0, 1). A caller that scales x by a constant
+// calls hash_scaled with the two factors folded into one instead: a compiler
+// may fold them where nothing is precise, so only the folded product gives
+// the same hash everywhere.
 float Hh(float x) {
-  float3 q = frac(float3(x, x, x) * 0.1031);
-  q += dot(q, q.yzx + 19.19);
-  return frac((q.x + q.y) * q.z);
+  precise float scaled = x * 0.1031;
+  return hash_scaled(scaled);
 }
 
 // ---- camera ----------------------------------------------------------------

@@ -24,7 +24,7 @@ PatternStyle scene_pattern_style(float seed, float t) {
   s.seed = seed;
   s.warp = 0.5 * seed + 0.2;
   s.curved_warp = 1.0;
-  s.clock = (20.0 * Hh(100.0 * seed) + 2.0) * t;
+  s.clock = (20.0 * hash_scaled(10.31 * seed) + 2.0) * t;  // Hh(100 seed)
   s.time = t;
   s.phase = float2(5.0 * seed, 10.0 * seed);
   s.scale = 30.0 * seed + 10.0;
@@ -37,7 +37,7 @@ PatternStyle finale_pattern_style(float seed, float t, float clock_offset) {
   s.seed = seed;
   s.warp = 0.25 * seed + 0.2;
   s.curved_warp = 0.0;
-  s.clock = (20.0 * Hh(50.0 * seed) + 2.0) * (t + clock_offset);
+  s.clock = (20.0 * hash_scaled(5.155 * seed) + 2.0) * (t + clock_offset);  // Hh(50 seed)
   s.time = t;
   s.phase = float2(1.0 + 2.5 * seed, 1.0 + 5.0 * seed);
   s.scale = 15.0 * seed + 10.0;

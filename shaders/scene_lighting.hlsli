@@ -26,10 +26,11 @@ float soft_shadow(CubeField cf, float3 p, float3 s) {
     float h = field_distance(cf, p + s * t);
     float y = h * h / (2.0 * previous);
     float along = t - y;
-    // The approach lies behind the start or the field overshot: that pair
-    // of samples says nothing (the plain formula would divide by zero or
+    // The approach lies behind the start or the field overshot (h * h <
+    // y * y): that pair of samples says nothing, so it neither darkens the
+    // shadow nor ends the march (the plain formula would divide by zero or
     // take the root of a negative number).
-    if (along > 0.0) res = min(res, 5.0 * sqrt(max(h * h - y * y, 0.0)) / along);
+    if (along > 0.0 && h * h >= y * y) res = min(res, 5.0 * sqrt(h * h - y * y) / along);
     previous = h;
     t += h;
     if (res < 0.0001 || t > 10.0) break;

@@ -87,7 +87,8 @@ void bloom_bright_pass(Renderer& r) {
   d.vs_set_shader(r.FullscreenTriangleVS);
   set_inv_res(r, f(r.screenWidth), f(r.screenHeight));
   upload_uniforms(r);
-  d.rs_set_viewport({0, 0, f(r.screenWidth / 2), f(r.screenHeight / 2), 0, 1});
+  const Size bloom = bloom_size({r.screenWidth, r.screenHeight});
+  d.rs_set_viewport({0, 0, f(bloom.width), f(bloom.height), 0, 1});
   d.om_set_render_target(r.bloomRtv[0]);
   d.ps_set_shader(r.BloomBrightPass);
   d.ps_set_shader_resources(0, std::array{r.renderSrv});
@@ -100,7 +101,8 @@ void bloom_bright_pass(Renderer& r) {
 // doubled untruncated, and invRes follows them exactly.
 void bloom_chain(Renderer& r) {
   gpu::Device& d = r.device;
-  float w = f(r.screenWidth / 2), h = f(r.screenHeight / 2);
+  const Size bloom = bloom_size({r.screenWidth, r.screenHeight});
+  float w = f(bloom.width), h = f(bloom.height);
   for (int i = 1; i < r.bloomLevels; ++i) {
     w *= 0.5f;
     h *= 0.5f;

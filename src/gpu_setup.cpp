@@ -34,6 +34,7 @@ gpu::Texture texture(Renderer& r, int w, int h, int mips, uint32_t bind, const c
 // A storage texture with a UAV on level 0 and an SRV over all its levels.
 void storage_texture(Renderer& r, int w, int h, int mips, const char* label, gpu::Texture& tex,
                      gpu::UnorderedAccessView& uav, gpu::ShaderResourceView& srv) {
+  mips = mip_levels_within({w, h}, mips);
   tex = texture(r, w, h, mips, mips > 1 ? kSrUavRt : kSrUav, label);
   uav = r.device.create_uav({.texture = tex});
   srv = r.device.create_srv({.texture = tex, .mip_levels = mips});
@@ -72,8 +73,9 @@ void load_images(Renderer& r, std::vector<std::future<DecodedImage>>& decoded, S
 }
 
 void create_bloom_chain(Renderer& r) {
-  r.bloomTex = r.device.create_texture({.width = r.screenWidth / 2,
-                                        .height = r.screenHeight / 2,
+  const Size size = bloom_size({r.screenWidth, r.screenHeight});
+  r.bloomTex = r.device.create_texture({.width = size.width,
+                                        .height = size.height,
                                         .mip_levels = r.bloomLevels,
                                         .format = gpu::Format::RGBA16F,
                                         .bind = kSrRt,

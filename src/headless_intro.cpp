@@ -17,6 +17,7 @@ std::unique_ptr<HeadlessIntro> start_headless_intro(const HeadlessOptions& optio
   auto start = std::chrono::steady_clock::now();
   intro->device = gpu::create_device({.width = options.screen.width,
                                       .height = options.screen.height,
+                                      .window = options.window,
                                       .validation = options.validation,
                                       .timing = options.timing},
                                      error);

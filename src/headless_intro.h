@@ -2,7 +2,8 @@
 // The whole intro without a window or a sound device: the same start-up,
 // clock and passes, with a virtual audio device whose position the caller
 // sets and a back buffer that is read back. The capture tool, the benchmark
-// and the end-to-end tests run the intro through this.
+// and the end-to-end tests run the intro through this; the author's player
+// too, presenting into its window and setting the clock from its sound.
 
 #include <cstdint>
 #include <functional>
@@ -20,6 +21,8 @@ struct HeadlessOptions {
   Size screen{640, 360};
   bool validation = false;
   bool timing = false;
+  // A window (Window::native_handle) to present into; null: headless.
+  void* window = nullptr;
   // Puts a layer of the caller's between the renderer and the device (the
   // benchmark notes when a frame's recording ends and its submission starts).
   std::function<std::unique_ptr<gpu::Device>(std::unique_ptr<gpu::Device>)> wrap_device;

@@ -15,7 +15,8 @@
 
 namespace {
 
-// Exit statuses: 1 is taken by a failed track set-up.
+// Exit statuses (listed in README.md): 0 at the end, on Escape or when asked
+// to end; 1 is taken by a failed track set-up.
 constexpr int kNoDisplay = 2;
 constexpr int kNoDevice = 3;
 
@@ -54,6 +55,8 @@ int main() {
   present_startup_clear(renderer);
   PlaybackState playback;
   create_gpu_resources(renderer);
+  // Asked to end during the slow start-up: end before the sound starts.
+  if (window->closed()) std::exit(0);
   playback_start(playback);
 
   run_main_loop(renderer, playback, *window);

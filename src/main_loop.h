@@ -1,8 +1,8 @@
 #pragma once
 // The intro's main loop: one waiting window event per iteration, otherwise
 // one rendered frame; the test at the bottom, so the body always runs once.
-// It ends on Escape, when the window is closed, or on the first frame whose
-// time reaches 136 seconds.
+// It ends on Escape, when the window is closed (or the intro is asked to
+// end), or on the first frame whose time reaches 136 seconds.
 
 #include "platform/window/window.h"
 #include "src/renderer.h"

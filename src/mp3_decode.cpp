@@ -29,9 +29,12 @@ off_t seek_memory(void* handle, off_t offset, int whence) {
 }
 
 // Float output in the stream's own layout; a stream that changes rate or
-// channels midway ends at the change rather than mixing two layouts.
+// channels midway ends at the change rather than mixing two layouts. Junk of
+// any length between frames is searched through (the library gives up after
+// 1 KiB by default and would end the stream there), so every frame decodes.
 bool configure(mpg123_handle* handle) {
   return mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_NO_FRANKENSTEIN, 0) == MPG123_OK &&
+         mpg123_param(handle, MPG123_RESYNC_LIMIT, -1, 0) == MPG123_OK &&
          mpg123_format_none(handle) == MPG123_OK &&
          mpg123_format2(handle, 0, MPG123_MONO | MPG123_STEREO, MPG123_ENC_FLOAT_32) == MPG123_OK;
 }

@@ -9,8 +9,17 @@ Size render_size(Size screen) {
           static_cast<int>(static_cast<float>(screen.height) / scale)};
 }
 
+Size bloom_size(Size screen) { return {std::max(1, screen.width / 2), std::max(1, screen.height / 2)}; }
+
+int mip_levels_within(Size size, int wanted) {
+  int levels = 1;
+  for (int side = std::max(size.width, size.height); side > 1 && levels < wanted; side /= 2) ++levels;
+  return levels;
+}
+
 int bloom_level_count(Size screen) {
-  int w = screen.width / 2, h = screen.height / 2, n = 1;
+  auto [w, h] = bloom_size(screen);
+  int n = 1;
   while (w > 1 && h > 1) {
     w /= 2;
     h /= 2;
@@ -20,7 +29,8 @@ int bloom_level_count(Size screen) {
 }
 
 Size bloom_level_size(Size screen, int level) {
-  float w = static_cast<float>(screen.width / 2), h = static_cast<float>(screen.height / 2);
+  const Size first = bloom_size(screen);
+  float w = static_cast<float>(first.width), h = static_cast<float>(first.height);
   for (int i = 0; i < level; ++i) {
     w *= 0.5f;
     h *= 0.5f;

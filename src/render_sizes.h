@@ -13,6 +13,15 @@ struct Size {
 // 1919 x 1080, one column short, and the kernels are used to it.
 Size render_size(Size screen);
 
+// The bloom chain's first level: half the screen, each side truncated but at
+// least 1, so a screen with a side of 1 pixel still has a texture to draw into.
+Size bloom_size(Size screen);
+
+// At most `wanted` mip levels, and no more than a texture of `size` holds:
+// the render-size textures ask for 6, more than a screen under 32 pixels
+// both ways can have. Nothing reads the levels past the first.
+int mip_levels_within(Size size, int wanted);
+
 // Halvings of the half-size screen down to a side of 1, less the three
 // smallest. Sizes so small that nothing is left still get one level: the
 // chain needs a level to render into.

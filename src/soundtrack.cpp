@@ -10,18 +10,24 @@
 
 namespace {
 
-// A caller's device is kept; otherwise the default output, and when no output
-// can be opened a silent wall clock, so the intro still runs in real time and
-// ends on time instead of standing at its first frame.
+// A caller's device is kept; otherwise the default output.
 void open_output(PlaybackState& state) {
   if (!state.wave_out) state.wave_out = platform::make_system_audio_device();
-  if (state.wave_out->open(soundtrack_format)) return;
-  std::fprintf(stderr, "velmorand: no audio device could be opened; running silently on the wall clock\n");
-  state.wave_out = platform::make_wall_clock_audio_device();
-  state.wave_out->open(soundtrack_format);
+  state.wave_out = opened_or_wall_clock(std::move(state.wave_out), soundtrack_format);
 }
 
 }  // namespace
+
+// When the output cannot be opened, a silent wall clock, so the intro still
+// runs in real time and ends on time instead of standing at its first frame.
+std::unique_ptr<platform::AudioDevice> opened_or_wall_clock(std::unique_ptr<platform::AudioDevice> device,
+                                                            const platform::WaveFormat& format) {
+  if (device->open(format)) return device;
+  std::fprintf(stderr, "velmorand: no audio device could be opened; running silently on the wall clock\n");
+  device = platform::make_wall_clock_audio_device();
+  device->open(format);
+  return device;
+}
 
 void playback_start(PlaybackState& state) {
   const AssetBytes stream = soundtrack_asset();

@@ -30,6 +30,11 @@ extern platform::WaveBlock soundtrack_block;
 // Call once, after the GPU resources exist and right before the main loop.
 void playback_start(PlaybackState& state);
 
+// `device` opened for `format`, or, when it cannot be (said on stderr), a
+// silent wall clock, which always opens.
+std::unique_ptr<platform::AudioDevice> opened_or_wall_clock(std::unique_ptr<platform::AudioDevice> device,
+                                                            const platform::WaveFormat& format);
+
 // Played sample frames per channel; repeats the last answer when the device
 // cannot answer.
 std::uint32_t playback_position(PlaybackState& state);

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdarg>
 #include <cstring>
+#include <filesystem>
 
 #include "sync/assertion.h"
 #include "sync/memory.h"
@@ -49,6 +50,10 @@ void append_within(char* buffer, std::size_t& length, const char* text) {
 // Fills a new, empty track from its file, when there is one.
 void load_track_file(TrackRegistry* d, Track* track) {
   const char* path = track_file_name(d->base, track->name);
+  if (const char* why = non_track_file_reason(path)) {
+    std::fprintf(stderr, "sync: track file \"%s\" skipped: it %s\n", path, why);
+    return;
+  }
   std::FILE* file = d->open(path, "rb");
   if (file == nullptr) return;  // the ordinary case: no file, the track stays empty
   char reason[192];
@@ -93,6 +98,15 @@ const char* track_file_name(const char* base, const char* name) {
   append_within(g_file_name, length, encode_path_component(name));
   append_within(g_file_name, length, ".track");
   return g_file_name;
+}
+
+const char* non_track_file_reason(const char* path) {
+  std::error_code error;
+  const auto type = std::filesystem::status(path, error).type();
+  if (error || type == std::filesystem::file_type::not_found || type == std::filesystem::file_type::regular)
+    return nullptr;
+  if (type == std::filesystem::file_type::directory) return "is a folder";
+  return "is not a regular file (a FIFO, device or socket)";
 }
 
 TrackRegistry* registry_create(const char* base) {

@@ -9,6 +9,9 @@
 // Track file format (little-endian, no header): int32 key count, then per key
 // int32 row, float32 value, int8 interpolation code; 4 + 9 x count bytes.
 //
+// Only regular files are read: anything else under a track file's name is
+// skipped with one line on stderr.
+//
 // Bad input never leaves a track whose key_count claims keys it does not hold:
 // a file that is shorter than 4 bytes, has a negative count, is shorter than
 // 4 + 9 x count bytes, holds an interpolation code outside 0-3 or rows that are
@@ -61,6 +64,11 @@ const char* encode_path_component(const char* text);
 // characters. The result lives in a second static 260-byte buffer, valid until
 // the next call.
 const char* track_file_name(const char* base, const char* name);
+
+// Why something at `path` cannot be a track file: a folder, or a FIFO,
+// device or socket, which could block the reader for good or never end. Null
+// for a regular file and for nothing at all. Looked up without opening it.
+const char* non_track_file_reason(const char* path);
 
 // Size of the two static buffers.
 inline constexpr std::size_t kTrackPathBufferSize = 260;

@@ -66,6 +66,17 @@ class AudioDevice {
   // After this the device no longer reads the block's memory.
   virtual void unprepare(WaveBlock& block) = 0;
   virtual void close() = 0;
+
+  // Transport for the author's player; the intro never calls these. Both
+  // return false when this device cannot do it (or did not open, or was
+  // stopped), leaving it as it was. SDL, the wall clock and the virtual clock
+  // can; winmm keeps these defaults, the player being a Linux tool.
+  // Holds the sound where it is (the position stands) or plays on from there.
+  virtual bool pause(bool /*held*/) { return false; }
+  // Moves the sound to `frames` (clamped to the block), before or after the
+  // write, held or not; position() answers `frames` at once and goes on from
+  // there, the one time it may go back.
+  virtual bool seek(std::uint32_t /*frames*/) { return false; }
 };
 
 // The default output through SDL, float32 at the format's channels and rate.

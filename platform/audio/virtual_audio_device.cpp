@@ -26,7 +26,7 @@ void VirtualAudioDevice::write(WaveBlock& block) {
 bool VirtualAudioDevice::position(AudioPosition& out) {
   if (!open_) return false;
   out.sample = written_ ? std::min(position_, frames_) : 0;
-  if (playing_) {
+  if (playing_ && !held_) {
     const std::uint32_t room = std::numeric_limits<std::uint32_t>::max() - position_;
     position_ += std::min(step_, room);
   }
@@ -42,6 +42,18 @@ void VirtualAudioDevice::unprepare(WaveBlock& block) {
 void VirtualAudioDevice::close() {
   stop();
   open_ = false;
+}
+
+bool VirtualAudioDevice::pause(bool held) {
+  if (!open_ || stopped()) return false;
+  held_ = held;
+  return true;
+}
+
+bool VirtualAudioDevice::seek(std::uint32_t frames) {
+  if (!open_ || stopped()) return false;
+  position_ = std::min(frames, frames_);
+  return true;
 }
 
 }  // namespace platform

@@ -2,7 +2,7 @@
 // A device that plays nothing and reports whatever position its owner sets:
 // the clock for offline rendering and for tests. Optionally the position
 // moves on by a fixed step after every query, the way a playing device
-// drifts between the many queries of one frame.
+// drifts between the many queries of one frame; a held device does not step.
 #include <cstdint>
 
 #include "platform/audio/audio_device.h"
@@ -27,8 +27,12 @@ class VirtualAudioDevice final : public AudioDevice {
   void stop() override;
   void unprepare(WaveBlock& block) override;
   void close() override;
+  bool pause(bool held) override;
+  bool seek(std::uint32_t frames) override;
 
  private:
+  bool stopped() const { return written_ && !playing_; }
+
   WaveFormat format_;
   const WaveBlock* block_ = nullptr;
   std::uint32_t frames_ = 0;
@@ -37,6 +41,7 @@ class VirtualAudioDevice final : public AudioDevice {
   bool open_ = false;
   bool written_ = false;
   bool playing_ = false;
+  bool held_ = false;
 };
 
 }  // namespace platform

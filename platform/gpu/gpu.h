@@ -182,6 +182,10 @@ class Device {
 
   // Name of the physical device in use ("llvmpipe ..." on lavapipe).
   virtual std::string adapter_name() const = 0;
+
+  // The largest width or height of a texture on this device; a larger one
+  // (the back buffer included) is refused at creation.
+  virtual int max_image_side() const = 0;
 };
 
 struct DeviceDesc {
@@ -201,6 +205,10 @@ struct DeviceDesc {
 // goes to `platform_status`, which stays untouched otherwise.
 std::unique_ptr<Device> create_device(const DeviceDesc&, std::string* error,
                                       int32_t* platform_status = nullptr);
+
+// Why a back buffer of this size could not be made: "cannot create a WxH
+// back buffer", and the device's limit when the size is beyond it.
+std::string back_buffer_failure(int width, int height, int max_image_side);
 
 // Bytes of one RGBA16F texel value, for callers that upload float images.
 uint16_t float_to_half(float);

@@ -1,7 +1,10 @@
 #pragma once
 // The intro's window: one borderless window covering the desktop, cursor
 // hidden, one pending event handled per loop iteration, and the Escape key.
+// The author's player asks for a normal window and its keys through the
+// descriptor's extra fields; left zero they change nothing.
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,6 +19,15 @@ struct DesktopSize {
 // be reached.
 bool desktop_size(DesktopSize* out, std::string* error);
 
+// The keys the author's player reads; every other key is Other.
+enum class Key { Other, Escape, Space, Left, Right, PageUp, PageDown, Home, BracketLeft, BracketRight, L };
+
+struct KeyPress {
+  Key key = Key::Other;
+  bool shift = false;
+  bool repeat = false;  // sent again because the key is held down
+};
+
 struct WindowDesc {
   const char* title = "";
   const char* app_name = "";  // the window class on X11
@@ -24,6 +36,11 @@ struct WindowDesc {
   // 32 x 32 RGBA icon pixels, or null.
   const unsigned char* icon_rgba = nullptr;
   int icon_size = 0;
+  // A normal, resizable window with a frame and the cursor, centred on the
+  // desktop, instead of the borderless one covering it.
+  bool windowed = false;
+  // Called from handle_one_event for every key pressed in the window.
+  std::function<void(const KeyPress&)> on_key;
 };
 
 class Window {
@@ -36,8 +53,10 @@ class Window {
   virtual bool handle_one_event() = 0;
   // Escape is down now or was pressed since the previous call.
   virtual bool escape_pressed() = 0;
-  // The window was closed (the window manager's close button, for instance).
+  // The window was closed (the window manager's close button, for instance),
+  // or the intro was asked to end (Ctrl-C or SIGTERM on Linux).
   virtual bool closed() const = 0;
+  virtual void set_title(const char* title) = 0;
 };
 
 std::unique_ptr<Window> create_window(const WindowDesc& desc, std::string* error);

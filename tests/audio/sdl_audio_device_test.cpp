@@ -140,4 +140,25 @@ TEST_F(SdlDevice, FailsToOpenWithoutADriver) {
   EXPECT_EQ(position.sample, 5u);
 }
 
+TEST_F(SdlDevice, PauseHoldsTheCountAndASeekPlaysOnFromThere) {
+  use_driver("dummy");
+  make_block(3.0);
+  ASSERT_TRUE(device->open(stereo_float()));
+  device->prepare(block);
+  device->write(block);
+  poll_for(100ms);
+  ASSERT_TRUE(device->pause(true));
+  const std::uint32_t held = query();
+  std::this_thread::sleep_for(100ms);
+  EXPECT_EQ(query(), held);
+  ASSERT_TRUE(device->seek(2 * kRate));
+  EXPECT_EQ(query(), 2 * kRate);
+  const auto resumed = Clock::now();
+  ASSERT_TRUE(device->pause(false));
+  const std::uint32_t played = poll_for(200ms) - 2 * kRate;
+  EXPECT_NEAR(played / double(kRate), seconds(Clock::now() - resumed), kToleranceSeconds);
+  ASSERT_TRUE(device->seek(kRate / 2));
+  EXPECT_NEAR(query() / double(kRate), 0.5, kToleranceSeconds) << "back, while playing";
+}
+
 }  // namespace

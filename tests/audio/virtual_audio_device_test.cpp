@@ -87,4 +87,24 @@ TEST_F(VirtualDevice, CountsFramesOfAMonoBlock) {
   EXPECT_EQ(query(), 2000u);
 }
 
+TEST_F(VirtualDevice, AHeldDeviceDoesNotStepAndASeekMovesItWithinTheBlock) {
+  start();
+  device.set_step(10);
+  EXPECT_EQ(query(), 0u);
+  ASSERT_TRUE(device.pause(true));
+  EXPECT_EQ(query(), 10u);
+  EXPECT_EQ(query(), 10u);
+  ASSERT_TRUE(device.seek(600));
+  EXPECT_EQ(query(), 600u);
+  ASSERT_TRUE(device.seek(5000));
+  EXPECT_EQ(query(), 1000u);
+  ASSERT_TRUE(device.pause(false));
+  ASSERT_TRUE(device.seek(20));
+  EXPECT_EQ(query(), 20u);
+  EXPECT_EQ(query(), 30u);
+  device.stop();
+  EXPECT_FALSE(device.seek(0));
+  EXPECT_FALSE(device.pause(false));
+}
+
 }  // namespace

@@ -88,4 +88,29 @@ TEST_F(WallClockDevice, StopHoldsThePosition) {
   EXPECT_EQ(query(), held);
 }
 
+TEST_F(WallClockDevice, PauseHoldsTheCountAndASeekCountsOnFromThere) {
+  std::vector<float> pcm(2 * kRate * 10);
+  platform::WaveBlock block{pcm.data(), static_cast<std::uint32_t>(pcm.size() * 4)};
+  start(block);
+  std::this_thread::sleep_for(20ms);
+  ASSERT_TRUE(device->pause(true));
+  const std::uint32_t held = query();
+  std::this_thread::sleep_for(40ms);
+  EXPECT_EQ(query(), held);
+  ASSERT_TRUE(device->seek(5 * kRate));
+  EXPECT_EQ(query(), 5 * kRate);
+  const auto before_resume = Clock::now();
+  ASSERT_TRUE(device->pause(false));
+  const auto after_resume = Clock::now();
+  std::this_thread::sleep_for(100ms);
+  const auto before_query = Clock::now();
+  const std::uint32_t played = query() - 5 * kRate;
+  const auto after_query = Clock::now();
+  EXPECT_GE(played + 1.0, frames_in(before_query - after_resume));
+  EXPECT_LE(played, frames_in(after_query - before_resume) + 1.0);
+  device->stop();
+  EXPECT_FALSE(device->seek(0));
+  EXPECT_FALSE(device->pause(false));
+}
+
 }  // namespace

@@ -69,4 +69,18 @@ TEST_F(HeadlessIntroTest, RunEndsOnTheFirstFrameAt136Seconds) {
   EXPECT_FALSE(kEndSeconds > at_end);
 }
 
+TEST(HeadlessIntroSizes, ScreensWithASideOfOnePixelRenderCleanly) {
+  for (Size screen : {Size{1, 1}, Size{1, 90}, Size{160, 1}}) {
+    SCOPED_TRACE(std::to_string(screen.width) + "x" + std::to_string(screen.height));
+    std::string error;
+    auto intro = start_headless_intro({.screen = screen, .validation = true}, &error);
+    ASSERT_NE(intro, nullptr) << error;
+    EXPECT_TRUE(intro->renderer->bloomTex);
+    for (double s : {30.0, 110.0, 131.0}) render_frame_at(*intro, samples_at(s));
+    EXPECT_EQ(back_buffer_pixels(*intro).size(), 4u * screen.width * screen.height);
+    EXPECT_EQ(intro->device->validation_message_count(), 0);
+    stop_headless_intro(*intro);
+  }
+}
+
 }  // namespace

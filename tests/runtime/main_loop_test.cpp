@@ -29,6 +29,7 @@ class ScriptedWindow final : public platform::Window {
     return escape_after >= 0 && escape_after-- == 0;
   }
   bool closed() const override { return close_now; }
+  void set_title(const char*) override {}
 };
 
 class MainLoop : public ClockFixture {

@@ -65,6 +65,7 @@ class RecordingDevice final : public gpu::Device {
   std::vector<gpu::PassTiming> last_frame_timings() const override { return {}; }
   int validation_message_count() const override { return 0; }
   std::string adapter_name() const override { return "recording"; }
+  int max_image_side() const override { return 16384; }
 
   std::string view_name(const gpu::ViewDesc& v) const;
 

@@ -47,4 +47,15 @@ TEST(BloomChain, LevelSizesHalveFromHalfTheScreen) {
   EXPECT_EQ(bloom_level_size({1366, 768}, 0).width, 683);
 }
 
+TEST(BloomChain, ScreensWithASideOfOnePixelKeepEveryTextureSideAtLeast1) {
+  for (Size screen : {Size{1, 1}, Size{1, 720}, Size{1280, 1}}) {
+    EXPECT_GE(bloom_size(screen).width, 1);
+    EXPECT_GE(bloom_size(screen).height, 1);
+  }
+  EXPECT_EQ(bloom_size({1280, 720}).width, 640);
+  EXPECT_EQ(mip_levels_within({1, 1}, 6), 1);
+  EXPECT_EQ(mip_levels_within({20, 1}, 6), 5);  // 20, 10, 5, 2, 1
+  EXPECT_EQ(mip_levels_within({640, 360}, 6), 6);
+}
+
 }  // namespace

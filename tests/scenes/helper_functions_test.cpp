@@ -81,11 +81,11 @@ TEST_F(HelperFunctions, CubeGlowMatchesInBothTuningsOnFacesEdgesAndCorners) {
     F4 local_seed, normal_tuning;
   };
   const std::array<Case, 8> cases{{
-      {{0.5f, 0.1f, -0.2f, 0.3f}, {1, 0, 0, 0}},          // side face
+      {{0.5f, 0.1f, -0.2f, 0.31f}, {1, 0, 0, 0}},         // side face
       {{0.2f, 0.5f, 0.3f, 1.2f}, {0, -1, 0, 0}},          // top face, other seed
       {{0.1f, -0.3f, -0.5f, 1.9f}, {0, 0, -1, 0}},        // front face
       {{0.499f, 0.4975f, 0.2f, 0.8f}, {0.7071f, 0.7071f, 0, 0}},  // on an edge: the rim
-      {{0.5f, 0.1f, -0.2f, 0.3f}, {1, 0, 0, 1}},          // the same points, finale tuning
+      {{0.5f, 0.1f, -0.2f, 0.31f}, {1, 0, 0, 1}},         // the same points, finale tuning
       {{-0.2f, 0.5f, 0.3f, 2.1f}, {0, 1, 0, 1}},
       {{0.45f, -0.5f, 0.49f, 1.4f}, {0.1f, -0.9f, 0.42f, 1}},
       {{0.5f, 0.5f, 0.5f, 0.05f}, {0.577f, 0.577f, 0.577f, 1}},   // corner

@@ -90,4 +90,15 @@ TEST(Mp3Decode, AStreamCutInsideAFrameDecodesItsWholeFrames) {
   decode_all(decoder);
 }
 
+TEST(Mp3Decode, JunkBetweenFramesIsSkippedAndEveryFrameDecodes) {
+  auto stream = test_stream("mono_32k_untagged.mp3");
+  const std::size_t frames = stream.size() / kFrameBytesAt32k64kbps;
+  // More junk than the decoding library searches through by default.
+  stream.insert(stream.begin() + 10 * kFrameBytesAt32k64kbps, 1100, 'x');
+  Mp3Decoder decoder(stream.data(), stream.size());
+  ASSERT_TRUE(decoder.is_open());
+  EXPECT_EQ(decoder.total_samples(), frames * kSamplesPerFrame);
+  decode_all(decoder);
+}
+
 }  // namespace

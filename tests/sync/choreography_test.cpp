@@ -159,8 +159,10 @@ TEST(CompiledLists, ValuesAreTheNearestFloat32ToTheirDecimals) {
     const std::string list = compiled.list;
     for (auto it = std::sregex_iterator(list.begin(), list.end(), value_re); it != std::sregex_iterator(); ++it) {
       const std::string text = (*it)[1];
-      const char* p = text.c_str();
-      EXPECT_EQ(choreography::parse_decimal(p), std::strtof(text.c_str(), nullptr)) << text;
+      choreography::ListReader reader{text};
+      float value = 0.0f;
+      ASSERT_TRUE(choreography::read_decimal(reader, &value)) << text;
+      EXPECT_EQ(value, std::strtof(text.c_str(), nullptr)) << text;
       ++checked;
     }
   }

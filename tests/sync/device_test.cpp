@@ -1,8 +1,11 @@
 // Registry, name encoding and track-file loading, bad input and running out of memory.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "sync/device.h"
@@ -269,6 +272,25 @@ TEST_F(TrackFile, KeyArrayGrowthFails) {
   AllocationCounter counter(5);  // the growth beyond the first 1024 keys
   expect_rejected(load(bytes.bytes()), "out of memory for 2000 keys");
   EXPECT_EQ(counter.live_blocks(), 3);  // record, name and list; no key array
+}
+
+// Opening a FIFO blocks until a writer comes, and a folder reads as nothing;
+// the registry must not open either.
+class TrackFilesOnDisk : public sync_test::InTempDir {};
+
+TEST_F(TrackFilesOnDisk, AFifoOrAFolderUnderATrackFileNameIsSkippedWithOneLineEach) {
+  ASSERT_EQ(mkfifo(kPosXFile.c_str(), 0600), 0);
+  std::filesystem::create_directory("sync-2F_fade-3Ablack.track");
+  Registry r;
+  testing::internal::CaptureStderr();
+  const Track* fifo = registry_get_track(r.d, "camera:pos_x");
+  const Track* folder = registry_get_track(r.d, "fade:black");
+  const std::string err = testing::internal::GetCapturedStderr();
+  ASSERT_TRUE(fifo && folder);
+  EXPECT_EQ(fifo->key_count + folder->key_count, 0);
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2) << err;
+  EXPECT_NE(err.find(kPosXFile + "\" skipped: it is not a regular file"), std::string::npos) << err;
+  EXPECT_NE(err.find("fade-3Ablack.track\" skipped: it is a folder"), std::string::npos) << err;
 }
 
 }  // namespace

@@ -1,9 +1,13 @@
 // velmorand-tracks: values at a playback time, export and re-load, dump.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -91,7 +95,7 @@ TEST_F(TracksTool, AtTakesSecondsAsFloat32) {
 TEST_F(TracksTool, BadArgumentsExitWithStatus2AndSayWhy) {
   const std::vector<std::vector<const char*>> cases = {
       {}, {"--at"}, {"--at", "abc"}, {"--at", "1.5x"}, {"--at", "nan"}, {"--at", "1e40"},
-      {"--at", "-0.5"}, {"--dump", ""}, {"--export", "a", "b"}, {"--frobnicate"}, {"--help", "x"}};
+      {"--at", "-0.5"}, {"--at", "-0"}, {"--at", "0x10"}, {"--at", "136.5"}, {"--dump", ""}, {"--export", "a", "b"}, {"--frobnicate"}, {"--help", "x"}};
   for (const auto& args : cases) {
     const ToolRun r = run(args);
     EXPECT_EQ(r.status, kToolUsage) << (args.empty() ? "(none)" : args[0]);
@@ -154,6 +158,63 @@ TEST_F(TracksTool, DumpSaysWhyAFileIsMalformed) {
   EXPECT_EQ(r.status, kToolFailed);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, "velmorand-tracks: bad.track is malformed: key 1 has interpolation code 5, outside 0-3\n");
+}
+
+TEST_F(TracksTool, DumpRefusesWhatIsNotARegularFileWithoutOpeningIt) {
+  ASSERT_EQ(mkfifo("pipe.track", 0600), 0);  // opening it would block for good
+  std::filesystem::create_directory("folder.track");
+  const std::pair<const char*, const char*> cases[] = {
+      {"pipe.track", "is not a regular file"}, {"folder.track", "is a folder"}, {"/dev/zero", "is not a regular file"}};
+  for (const auto& [path, says] : cases) {
+    const ToolRun r = run({"--dump", path});
+    EXPECT_EQ(r.status, kToolFailed) << path;
+    EXPECT_NE(r.err.find(std::string(path) + " " + says), std::string::npos) << r.err;
+  }
+}
+
+TEST_F(TracksTool, ExportStopsAtAFailedWriteAndSaysWhy) {
+  std::filesystem::create_directory("out");
+  std::filesystem::create_symlink("/dev/full", "out/sync-2F_camera-3Apos_x.track");
+  const ToolRun r = run({"--export", "out"});
+  EXPECT_EQ(r.status, kToolFailed);
+  EXPECT_NE(r.err.find("cannot write out/sync-2F_camera-3Apos_x.track: No space left on device"),
+            std::string::npos) << r.err;
+}
+
+TEST_F(TracksTool, OutputThatCannotBeWrittenIsAFailure) {
+  const char* args[] = {"velmorand-tracks", "--at", "5"};
+  std::FILE* full = std::fopen("/dev/full", "w");
+  ASSERT_NE(full, nullptr);
+  std::FILE* err = std::tmpfile();
+  EXPECT_EQ(run_tracks_tool(3, args, full, err), kToolFailed);
+  std::fclose(full);
+  EXPECT_NE(contents(err).find("cannot write the output: No space left on device"), std::string::npos);
+}
+
+std::string file_text(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST_F(TracksTool, TextListsRoundTripToTheCompiledInSourceExactly) {
+  const ToolRun exported = run({"--export-text", "lists"});
+  ASSERT_EQ(exported.status, kToolOk) << exported.err;
+  EXPECT_EQ(file_text("lists/camera.pos_x.keys"), compiled_tracks[0].list);
+  const ToolRun imported = run({"--import-text", "lists", "lists.h"});
+  ASSERT_EQ(imported.status, kToolOk) << imported.err;
+  EXPECT_EQ(file_text("lists.h"), file_text(VELMORAND_SOURCE_DIR "/sync/choreography_lists.h"));
+}
+
+TEST_F(TracksTool, ImportTextWritesNothingUnlessEveryListReads) {
+  ASSERT_EQ(run({"--export-text", "lists"}).status, kToolOk);
+  write_file("lists/camera.fov.keys", {'0', ':', ' ', '1', ' ', '(', '0', ')', ';', '\n', '9', ' ', '2'});
+  std::filesystem::remove("lists/fade.white.keys");
+  write_file("lists.h", {'k', 'e', 'p', 't'});
+  const ToolRun r = run({"--import-text", "lists", "lists.h"});
+  EXPECT_EQ(r.status, kToolFailed);
+  EXPECT_NE(r.err.find("lists/camera.fov.keys:2:3: expected ':' after the row"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("lists/fade.white.keys"), std::string::npos) << r.err;
+  EXPECT_EQ(file_text("lists.h"), "kept");
 }
 
 }  // namespace

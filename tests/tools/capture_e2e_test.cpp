@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 #include <stb_image.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstring>
 #include <csignal>
@@ -61,7 +64,9 @@ TEST(CaptureRun, TheFirstFrameFromZeroIsBlack) {
   std::string dir = make_temp_folder("black");
   ToolResult r = run_tool({kCapture, "--size", "160x90", "--fps", "30", "--to", "0.05", "--out", dir});
   ASSERT_EQ(r.status, 0) << r.output;
+  // The last state once: a log holds no repeated progress line.
   EXPECT_NE(r.output.find("frame 2/2"), std::string::npos) << r.output;
+  EXPECT_EQ(r.output.find("frame 2/2"), r.output.rfind("frame 2/2")) << r.output;
   int w = 0, h = 0, n = 0;
   unsigned char* px = stbi_load((dir + "/frame_000000.png").c_str(), &w, &h, &n, 3);
   ASSERT_NE(px, nullptr);
@@ -150,8 +155,23 @@ TEST(CaptureRun, AnInterruptedVideoKeepsTheFramesMadeWithTheirSound) {
   EXPECT_EQ(probe(out, "a:0")["codec_name"], "aac");
 }
 
+TEST(CaptureRun, ASignalDuringStartUpEndsItAtOnceWithNothingWritten) {
+  std::string dir = make_temp_folder("startup");
+  pid_t pid = start_tool({kCapture, "--size", "1280x720", "--at", "1", "--out", dir + "/s.png"}, dir + "/log.txt");
+  ASSERT_GT(pid, 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  kill(pid, SIGTERM);
+  EXPECT_EQ(wait_tool(pid), 130);
+  EXPECT_NE(read_text(dir + "/log.txt").find("interrupted during start-up; nothing written"), std::string::npos)
+      << read_text(dir + "/log.txt");
+  EXPECT_TRUE(read_bytes(dir + "/s_001.000.png").empty());
+}
+
 TEST(CaptureRun, ProblemsEndWithAMessageAndAStatus) {
   std::string dir = make_temp_folder("errors");
+  // Every write into this file fails as on a full disk.
+  ASSERT_EQ(mkdir((dir + "/full").c_str(), 0755), 0);
+  ASSERT_EQ(symlink("/dev/full", (dir + "/full/s_001.000.png").c_str()), 0);
   struct Case {
     std::vector<std::string> args;
     const char* path_env;
@@ -165,6 +185,10 @@ TEST(CaptureRun, ProblemsEndWithAMessageAndAStatus) {
       {{"--size", "160x90", "--out", "/dev/null/frames"}, nullptr, 4, "/dev/null/frames"},
       {{"--size", "160x90", "--out", dir + "/v.mp4"}, "/nonexistent-bin", 4, "apt-get install ffmpeg"},
       {{"--size", "20000x16", "--out", dir + "/big"}, nullptr, 3, "20000x16"},
+      {{"--size", "16x16", "--at", "1", "--out", dir + "/full/s.png"}, nullptr, 4,
+       "/full/s_001.000.png: No space left on device"},
+      {{"--out", "/proc/v.mp4"}, nullptr, 4, "the file system of /proc takes no new files"},
+      {{"--out", "v.avi"}, nullptr, 2, "--out takes a folder"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> argv = {kCapture};

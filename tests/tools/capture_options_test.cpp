@@ -56,6 +56,15 @@ TEST(CaptureOptions, StillsTakeTheirTimesAndAPngOrFolderPath) {
   EXPECT_EQ(paths, std::vector<std::string>{"dir/at_005.000.png"});
 }
 
+TEST(CaptureOptions, ANameEndingInASlashIsAFolderWhateverItsDots) {
+  std::string error;
+  for (const char* out : {"frames.v2/", "./frames", "../out", ".hidden"}) {
+    auto o = parse({"--out", out}, &error);
+    ASSERT_TRUE(o) << out << ": " << error;
+    EXPECT_EQ(o->kind, OutputKind::Folder) << out;
+  }
+}
+
 TEST(CaptureOptions, StillTimesThatShareAFileNameAreRefused) {
   std::string error;
   auto o = parse({"--at", "5.0001,5.0002", "--out", "shot.png"}, &error);
@@ -100,6 +109,10 @@ TEST(CaptureOptions, BadArgumentsAreRefusedWithAReason) {
       {{"--out"}, "needs a value"},
       {{"--speed", "2", "--out", "d"}, "unknown"},
       {{"frames"}, "unknown"},
+      {{"--at", "-0", "--out", "s.png"}, "--at"},
+      {{"--from", "0x10", "--out", "d"}, "--from"},
+      {{"--out", "x.avi"}, "--out takes a folder, NAME.png (with --at), NAME.mp4 or NAME.mkv"},
+      {{"--out", "-"}, "--out takes a folder"},
   };
   for (const auto& c : cases) {
     std::vector<const char*> argv = {"velmorand-capture"};

@@ -1,8 +1,12 @@
 // The audio of a captured range as the WAV file ffmpeg muxes.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -64,6 +68,24 @@ TEST(WavFile, AnUnwritablePathIsReported) {
   std::string error;
   EXPECT_FALSE(write_float_wav("/nonexistent-folder/a.wav", {one, 1, 2, 44100}, 0, 1, &error));
   EXPECT_NE(error.find("/nonexistent-folder/a.wav"), std::string::npos);
+}
+
+TEST(WavFile, AWriteThatFailsPartWayLeavesNoFileBehind) {
+  // A file-size limit makes a write fail part way, as a disk that fills up does.
+  std::vector<float> song(2 * 44100, 0.25f);
+  const std::string path = ::testing::TempDir() + "/cut.wav";
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  rlimit small = old;
+  small.rlim_cur = 4096;
+  std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  std::string error;
+  const bool written = write_float_wav(path, {song.data(), 44100, 2, 44100}, 0, 44100, &error);
+  setrlimit(RLIMIT_FSIZE, &old);
+  EXPECT_FALSE(written);
+  EXPECT_NE(error.find("cannot write " + path + ": File too large"), std::string::npos) << error;
+  EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 }  // namespace

@@ -68,6 +68,7 @@ std::string time_json(const TimeReport& t) {
 std::string bench_text(const BenchReport& r) {
   std::string out = format("screen %s, render %s, %d bloom levels, on ", size_text(r.screen).c_str(),
                            size_text(r.render).c_str(), r.bloom_levels) + r.adapter + "\n";
+  if (!r.caveat.empty()) out += "NOTE: " + r.caveat + "\n";
   out += format("median and min of %d frames after %d warm-up frames; pass times from timestamp\n"
                 "queries inside the frame, and of each pass run alone (flushed before and after)\n",
                 r.frames, r.warmup);
@@ -85,7 +86,7 @@ std::string bench_json(const BenchReport& r) {
   for (const auto& t : r.times) times += std::string(times.empty() ? "\n    " : ",\n    ") + time_json(t);
   return format("{\n  \"screen\": [%d, %d],\n  \"render\": [%d, %d],\n  \"bloom_levels\": %d,\n",
                 r.screen.width, r.screen.height, r.render.width, r.render.height, r.bloom_levels) +
-         "  \"adapter\": " + quoted(r.adapter) +
+         "  \"adapter\": " + quoted(r.adapter) + ",\n  \"caveat\": " + quoted(r.caveat) +
          format(",\n  \"frames\": %d,\n  \"warmup\": %d,\n", r.frames, r.warmup) +
          format("  \"startup_ms\": {\"device\": %.3f, \"image_decode\": %.3f, \"uploads\": %.3f, "
                 "\"programs\": %.3f, \"lens_dirt\": %.3f, \"soundtrack_and_tracks\": %.3f},\n",

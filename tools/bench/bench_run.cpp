@@ -7,8 +7,8 @@
 #include "src/headless_intro.h"
 #include "tools/bench/measuring_device.h"
 #include "tools/capture/capture_frames.h"
-#include "tools/capture/device_limits.h"
 #include "tools/capture/frame_grid.h"
+#include "tools/capture/os_process.h"
 #include "tools/capture/priming.h"
 
 namespace {
@@ -110,6 +110,16 @@ StartupReport startup_of(const HeadlessIntro& intro) {
           intro.setup.programs_ms, intro.setup.lens_dirt_ms,   intro.playback_start_ms};
 }
 
+// Wine runs Direct3D 11 by translating it to OpenGL and names an adapter of
+// its own choosing, whatever draws underneath (here Mesa on the CPU).
+std::string wine_caveat() {
+  std::string wine = os::wine_version();
+  if (wine.empty()) return {};
+  return "under Wine " + wine + ": Direct3D 11 translated to OpenGL (the adapter named is Wine's "
+         "stand-in); these times measure Wine's translation on this machine's OpenGL driver, not "
+         "Windows performance";
+}
+
 }  // namespace
 
 std::vector<double> default_bench_times() { return {30.0, 80.0, 110.0, 131.0}; }
@@ -132,16 +142,14 @@ bool run_bench(const BenchOptions& o, BenchReport* report, std::string* error) {
   };
   auto intro = start_headless_intro(start, error);
   if (!intro) return false;
-  const int limit = max_image_side(intro->device->adapter_name());
-  if (!all_targets_created(*intro) || o.size.width > limit || o.size.height > limit) {
-    *error = "the size is beyond what the Vulkan device allows (at most " + std::to_string(limit) +
-             " pixels a side)";
+  *error = size_problem(*intro, o.size);
+  if (!error->empty()) {
     stop_headless_intro(*intro);
     return false;
   }
   const Renderer& r = *intro->renderer;
   *report = {o.size, {r.renderWidth, r.renderHeight}, r.bloomLevels, intro->device->adapter_name(),
-             o.frames, o.warmup, startup_of(*intro), {}};
+             wine_caveat(), o.frames, o.warmup, startup_of(*intro), {}};
   for (double t : o.at.empty() ? default_bench_times() : o.at)
     report->times.push_back(measure_time(*intro, *device, t, o));
   stop_headless_intro(*intro);

@@ -41,6 +41,9 @@ struct BenchReport {
   Size screen, render;
   int bloom_levels = 0;
   std::string adapter;
+  // What the times measure when they are not the platform's own (under
+  // Wine); empty otherwise.
+  std::string caveat;
   int frames = 0, warmup = 0;
   StartupReport startup;
   std::vector<TimeReport> times;

@@ -1,12 +1,19 @@
 // velmorand-bench: where a frame's time goes, pass by pass, and how long
 // start-up takes.
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 
 #include "tools/bench/bench_options.h"
 #include "tools/bench/bench_report.h"
 #include "tools/bench/bench_run.h"
 
 int main(int argc, char** argv) {
+  // Ctrl-C and SIGTERM end it at any stage, also where a shell started it
+  // with them ignored: nothing it has made needs closing.
+  std::signal(SIGINT, SIG_DFL);
+  std::signal(SIGTERM, SIG_DFL);
   std::string error;
   auto options = parse_bench_options(argc, argv, &error);
   if (!options) {
@@ -24,5 +31,9 @@ int main(int argc, char** argv) {
     return 3;
   }
   std::fputs((options->json ? bench_json(report) : bench_text(report)).c_str(), stdout);
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::fprintf(stderr, "velmorand-bench: cannot write the report: %s\n", std::strerror(errno));
+    return 4;
+  }
   return 0;
 }

@@ -79,6 +79,7 @@ class MeasuringDevice final : public gpu::Device {
   std::vector<gpu::PassTiming> last_frame_timings() const override { return inner_->last_frame_timings(); }
   int validation_message_count() const override { return inner_->validation_message_count(); }
   std::string adapter_name() const override { return inner_->adapter_name(); }
+  int max_image_side() const override { return inner_->max_image_side(); }
 
  private:
   template <typename Run>

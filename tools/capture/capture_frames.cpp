@@ -38,8 +38,20 @@ GlitchCreditsAt intro_glitch_credits() {
   return [](double row) { return track_value_at(track_table[kGlitchCreditsTrack], row); };
 }
 
-bool all_targets_created(const HeadlessIntro& intro) {
+std::string size_text(Size size) { return std::to_string(size.width) + "x" + std::to_string(size.height); }
+
+std::string beyond_limit(Size size, int limit, const std::string& device) {
+  if (limit <= 0 || (size.width <= limit && size.height <= limit)) return "";
+  return "the size " + size_text(size) + " is beyond what " + device + " allows: at most " +
+         std::to_string(limit) + " pixels a side";
+}
+
+std::string size_problem(const HeadlessIntro& intro, Size size) {
+  const std::string adapter = intro.device->adapter_name();
+  std::string problem = beyond_limit(size, intro.device->max_image_side(), "the device (" + adapter + ")");
+  if (!problem.empty()) return problem;
   const Renderer& r = *intro.renderer;
-  return r.backBuffer && r.renderTex && r.bloomTex && r.scatteringTex && r.skyTex && r.dirtTex &&
-         r.particleStateTex[0] && r.particleStateTex[1];
+  const bool all_targets = r.backBuffer && r.renderTex && r.bloomTex && r.scatteringTex && r.skyTex &&
+                           r.dirtTex && r.particleStateTex[0] && r.particleStateTex[1];
+  return all_targets ? "" : "the device could not make every image at " + size_text(size);
 }

@@ -3,6 +3,7 @@
 // frames that build up carried state, and the picture read back.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "src/headless_intro.h"
@@ -20,6 +21,14 @@ bool run_priming(HeadlessIntro& intro, const Priming& plan, int fps, ProgressLin
 // "PostProcess:glitchCredits" from the intro's own tracks.
 GlitchCreditsAt intro_glitch_credits();
 
-// Whether every texture the passes draw into exists; a size the device
-// cannot hold leaves some of them out.
-bool all_targets_created(const HeadlessIntro& intro);
+// "WxH".
+std::string size_text(Size size);
+
+// Why a screen of `size` is beyond a device's largest image side `limit`
+// (0: no limit known); empty when it is not. `device` names the device.
+std::string beyond_limit(Size size, int limit, const std::string& device);
+
+// Why the started intro cannot render at its size: beyond its device's
+// limit, or some texture the passes draw into could not be made. Empty when
+// it can.
+std::string size_problem(const HeadlessIntro& intro, Size size);

@@ -2,37 +2,61 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
-#include "tools/capture/argument_values.h"
+#include "tools/common/argument_values.h"
 
 const char kCaptureUsage[] =
     "usage: velmorand-capture --out PATH [--size WxH] [--fps N] [--from S] [--to S]\n"
     "                         [--at T1,T2,...] [--crf N]\n"
-    "Renders the intro offline, frame by frame, exactly as it plays.\n"
-    "  --out PATH   a folder: numbered PNG files frame_K.png (K counts frames from 0 s);\n"
-    "               NAME.png with --at: NAME_<seconds>.png per time;\n"
-    "               NAME.mp4 or NAME.mkv: H.264 video with the soundtrack of the range\n"
+    "Renders the intro offline, frame by frame, exactly as it plays. Track files\n"
+    "(sync-2F_*.track) in the working directory change the choreography, as in the intro.\n"
+    "  --out PATH   what is written depends on the name:\n"
+    "               FOLDER: numbered PNG files, FOLDER/frame_000123.png for frame 123\n"
+    "               (counted from 0 s), or with --at FOLDER/at_<seconds>.png per time;\n"
+    "               NAME.png, with --at only: NAME_<seconds>.png per time (NAME.png\n"
+    "               itself is not written);\n"
+    "               NAME.mp4 or NAME.mkv: H.264 video with the soundtrack of the range.\n"
+    "               Other extensions and \"-\" are refused; end a folder's name with /\n"
+    "               to keep a dot in it.\n"
     "  --size WxH   the screen the intro fills (default 1280x720)\n"
     "  --fps N      frames per second (default 60); frame k shows floor(k x 44100 / N)\n"
     "  --from S     first second of the range (default 0)\n"
     "  --to S       end of the range, not included (default 136)\n"
     "  --at T,...   stills at these times instead of a range\n"
     "  --crf N      H.264 quality, 0 (lossless) to 51 (default 18)\n"
-    "Exit status: 0 done, 2 bad arguments, 3 no device for the size, 4 output failed,\n"
-    "130 interrupted (a video holds the frames made so far).\n";
+    "Times are plain decimal seconds from 0 to 136. The defaults make 8160 frames of\n"
+    "1280x720: on a machine without a GPU start with a smaller --size and --fps.\n"
+    "Exit status: 0 done, 2 bad arguments, 3 no device for the size, 4 output failed\n"
+    "(the file and the reason are printed; a partial file is removed), 130 interrupted\n"
+    "(a video holds the frames made so far).\n";
 
 namespace {
 
-bool ends_with(const std::string& text, const std::string& suffix) {
-  if (text.size() < suffix.size()) return false;
-  return std::equal(suffix.rbegin(), suffix.rend(), text.rbegin(),
-                    [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
+bool equal_ignoring_case(const std::string& a, const char* b) {
+  return std::equal(a.begin(), a.end(), b, b + std::strlen(b),
+                    [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
-OutputKind kind_of(const std::string& out) {
-  if (ends_with(out, ".mp4") || ends_with(out, ".mkv")) return OutputKind::Video;
-  if (ends_with(out, ".png")) return OutputKind::Stills;
-  return OutputKind::Folder;
+// The extension of the path's last part, dot included ("" for none: "frames",
+// ".hidden", ".."). A path ending in "/" names a folder whatever its dots.
+std::string extension_of(const std::string& out) {
+  if (out.back() == '/') return "";
+  const std::string name = out.substr(out.find_last_of('/') + 1);
+  const size_t dot = name.find_last_of('.');
+  if (dot == std::string::npos || dot == 0 || name.find_first_not_of('.') == std::string::npos) return "";
+  return name.substr(dot);
+}
+
+// Nullopt for a name that would only make a folder by mistake: "-" (no
+// output goes to stdout) or "x.avi".
+std::optional<OutputKind> kind_of(const std::string& out) {
+  if (out == "-") return std::nullopt;
+  const std::string extension = extension_of(out);
+  if (extension.empty()) return OutputKind::Folder;
+  if (equal_ignoring_case(extension, ".mp4") || equal_ignoring_case(extension, ".mkv")) return OutputKind::Video;
+  if (equal_ignoring_case(extension, ".png")) return OutputKind::Stills;
+  return std::nullopt;
 }
 
 bool is_option(const std::string& name) {
@@ -72,9 +96,9 @@ const char* value_hint(const std::string& name) {
   if (name == "--size") return "WxH with sides from 1 to 65535, like 1280x720";
   if (name == "--fps") return "a whole number from 1 to 1000";
   if (name == "--crf") return "a whole number from 0 to 51";
-  if (name == "--at") return "seconds separated by commas, like 12.5,100";
+  if (name == "--at") return "seconds from 0 to 136 separated by commas, like 12.5,100";
   if (name == "--out") return "a path";
-  return "seconds, like 12.5";
+  return kSecondsHint;
 }
 
 // Rules that need more than one option.
@@ -88,9 +112,6 @@ bool check_combination(const CaptureOptions& o, bool range_given, bool crf_given
   if (o.kind == OutputKind::Video && (o.size.width % 2 || o.size.height % 2))
     return fail("a yuv420p video needs an even width and height; " + std::to_string(o.size.width) +
                 "x" + std::to_string(o.size.height) + " is odd");
-  for (double t : o.at)
-    if (t > kIntroSeconds) return fail("--at times lie between 0 and 136 seconds");
-  if (o.to > kIntroSeconds) return fail("--to lies between 0 and 136 seconds");
   if (o.from >= o.to) return fail("--from must come before --to");
   return true;
 }
@@ -124,7 +145,13 @@ std::optional<CaptureOptions> parse_capture_options(int argc, const char* const*
     range_given |= word.name == "--from" || word.name == "--to";
     crf_given |= word.name == "--crf";
   }
-  o.kind = kind_of(o.out);
+  auto kind = o.out.empty() ? OutputKind::Folder : kind_of(o.out);
+  if (!kind) {
+    *error = "--out takes a folder, NAME.png (with --at), NAME.mp4 or NAME.mkv; '" + o.out +
+             "' is none of these (end a folder's name with / to keep a dot in it)";
+    return std::nullopt;
+  }
+  o.kind = *kind;
   if (!check_combination(o, range_given, crf_given, error)) return std::nullopt;
   return o;
 }

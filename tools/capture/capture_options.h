@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "src/render_sizes.h"
+#include "tools/common/argument_values.h"
 
 // Where the pictures go, decided by the --out path.
 enum class OutputKind {
@@ -14,8 +15,6 @@ enum class OutputKind {
   Stills,  // NAME.png with --at: NAME_<seconds>.png per time
   Video,   // NAME.mp4 or NAME.mkv through ffmpeg, with the soundtrack
 };
-
-inline constexpr double kIntroSeconds = 136.0;
 
 struct CaptureOptions {
   Size size{1280, 720};

@@ -1,17 +1,15 @@
 #include "tools/capture/capture_parts.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <chrono>
+#include <filesystem>
 
 #include "sync/device.h"
 #include "sync/startup.h"
-#include "tools/capture/argument_values.h"
 #include "tools/capture/capture_frames.h"
 #include "tools/capture/frame_grid.h"
 #include "tools/capture/output_paths.h"
 #include "tools/capture/video_probe.h"
+#include "tools/common/argument_values.h"
 
 const char kPartsUsage[] =
     "In parts, one per machine (see \"Capturing on a cluster\" in README.md):\n"
@@ -104,7 +102,8 @@ CaptureExit capture_part(const CaptureOptions& o, const PartRequest& request) {
   auto slice = slice_of(o, request);
   if (!slice) return CaptureExit::BadArguments;
   // A record left by an earlier run must not vouch for what this one writes.
-  unlink(record_path(o.out).c_str());
+  std::error_code ignored;
+  std::filesystem::remove(record_path(o.out), ignored);
   CaptureOptions part = o;
   part.from = double(slice->first) / o.fps;
   part.to = double(slice->first + slice->count) / o.fps;
@@ -128,10 +127,10 @@ CaptureExit capture_part(const CaptureOptions& o, const PartRequest& request) {
 }
 
 std::string part_output_problem(const std::string& out, const PartRecord& record) {
-  struct stat st;
-  if (stat(out.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+  std::error_code ignored;
+  if (std::filesystem::is_directory(out, ignored)) {
     for (int64_t k = record.first_frame; k < record.first_frame + record.frame_count; ++k)
-      if (access(frame_png_path(out, k).c_str(), R_OK) != 0) return frame_png_path(out, k) + " is missing";
+      if (!std::filesystem::exists(frame_png_path(out, k), ignored)) return frame_png_path(out, k) + " is missing";
     return {};
   }
   std::string error;

@@ -77,9 +77,8 @@ LoopEnd render_frames(HeadlessIntro& intro, const CaptureOptions& o, const Primi
 // Muxes the frames made with the sound they cover: positions of frame
 // `first` up to (not including) frame `done`.
 bool finish_video(VideoEncoder& video, const CaptureOptions& o, int64_t first, int64_t done) {
-  const uint32_t from = frame_position(first, o.fps), to = frame_position(done, o.fps);
   std::string error;
-  if (!video.finish(soundtrack_source(), from, to - from, &error)) {
+  if (!video.finish(frame_position(done, o.fps) - frame_position(first, o.fps), &error)) {
     capture_message(error);
     return false;
   }
@@ -99,7 +98,9 @@ CaptureExit capture_range(HeadlessIntro& intro, const CaptureOptions& o, RangeTi
   describe(o, first, end, plan.frames.size());
   std::string error;
   std::unique_ptr<VideoEncoder> video;
-  if (o.kind == OutputKind::Video && !(video = VideoEncoder::start({o.out, o.size, o.fps, o.crf}, &error))) {
+  const uint32_t from = frame_position(first, o.fps), to = frame_position(end, o.fps);
+  if (o.kind == OutputKind::Video &&
+      !(video = VideoEncoder::start({o.out, o.size, o.fps, o.crf}, soundtrack_source(), from, to - from, &error))) {
     capture_message(error);
     return CaptureExit::OutputFailed;
   }

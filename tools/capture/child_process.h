@@ -1,11 +1,11 @@
 #pragma once
 // Running another program (ffmpeg) from the capture tool.
 
-#include <sys/types.h>
-
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "tools/capture/os_process.h"
 
 // The full path of an executable found on PATH, or empty.
 std::string find_on_path(const std::string& name);
@@ -28,10 +28,10 @@ class ChildProcess {
   int finish();
 
  private:
-  ChildProcess(pid_t pid, int input) : pid_(pid), input_(input) {}
-  pid_t pid_;
-  int input_;
-  int status_ = -1;
+  explicit ChildProcess(os::Child child) : child_(child) {}
+  os::Child child_;
+  bool finished_ = false;
+  int status_ = 0;
 };
 
 // Starts a program without input and waits for it; its exit status, or -1

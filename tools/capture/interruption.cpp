@@ -1,28 +1,27 @@
 #include "tools/capture/interruption.h"
 
-#include <signal.h>
+#include <csignal>
+
+#include "tools/capture/capture_run.h"
+#include "tools/capture/os_process.h"
 
 namespace {
 
-volatile sig_atomic_t requested = 0;
+volatile std::sig_atomic_t requested = 0;
+volatile std::sig_atomic_t starting = 1;
 
-void on_signal(int signal_number) {
+void on_interruption() {
+  if (starting)
+    os::exit_at_once("velmorand-capture: interrupted during start-up; nothing written\n",
+                     static_cast<int>(CaptureExit::Interrupted));
   requested = 1;
-  struct sigaction fallback {};
-  fallback.sa_handler = SIG_DFL;
-  sigaction(signal_number, &fallback, nullptr);
+  os::release_interruptions();
 }
 
 }  // namespace
 
-void install_interruption_handlers() {
-  struct sigaction action {};
-  action.sa_handler = on_signal;
-  action.sa_flags = SA_RESTART;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
-  signal(SIGPIPE, SIG_IGN);
-}
+void install_interruption_handlers() { os::catch_interruptions(on_interruption); }
+
+void start_up_done() { starting = 0; }
 
 bool interruption_requested() { return requested != 0; }

@@ -1,14 +1,8 @@
 #include "tools/capture/join_parts.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
+#include <filesystem>
 #include <map>
 
 #include "src/asset_catalog.h"
@@ -17,10 +11,12 @@
 #include "tools/capture/capture_parts.h"
 #include "tools/capture/child_process.h"
 #include "tools/capture/frame_grid.h"
+#include "tools/capture/os_process.h"
 #include "tools/capture/output_paths.h"
 #include "tools/capture/soundtrack_source.h"
 #include "tools/capture/video_encoder.h"
 #include "tools/capture/video_probe.h"
+#include "tools/common/output_file.h"
 
 namespace {
 
@@ -102,8 +98,8 @@ std::string index_problems(const std::vector<GivenPart>& parts, const PartRecord
 }
 
 bool is_folder(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  std::error_code ignored;
+  return std::filesystem::is_directory(path, ignored);
 }
 
 std::string quoted_for_concat(const std::string& path) {
@@ -113,35 +109,29 @@ std::string quoted_for_concat(const std::string& path) {
 }
 
 std::string absolute(const std::string& path) {
-  if (!path.empty() && path[0] == '/') return path;
-  char here[4096];
-  return getcwd(here, sizeof here) ? std::string(here) + "/" + path : path;
+  std::error_code ignored;
+  return std::filesystem::absolute(path, ignored).generic_string();
 }
 
-// A fresh folder beside the output for the list, the sound, the parts'
-// pictures and the joined file, removed with what it holds.
-class WorkFolder {
+// The list, the sound, the parts' pictures and the joined file, made beside
+// the output (so the last step is a rename on one disk) and removed after.
+class WorkFiles {
  public:
-  explicit WorkFolder(const std::string& out) {
-    std::string name = parent_folder(out) + "/.velmorand-join-XXXXXX";
-    std::vector<char> buffer(name.begin(), name.end());
-    buffer.push_back('\0');
-    if (mkdtemp(buffer.data())) path_ = buffer.data();
+  explicit WorkFiles(const std::string& out) : stem_(parent_folder(out) + "/.velmorand-join-") {}
+  ~WorkFiles() {
+    std::error_code ignored;
+    for (const std::string& f : files_) std::filesystem::remove(f, ignored);
   }
-  ~WorkFolder() {
-    if (path_.empty()) return;
-    for (const std::string& f : files_) unlink(f.c_str());
-    rmdir(path_.c_str());
-  }
-  bool made() const { return !path_.empty(); }
-  // A path in the folder, removed with it.
-  std::string file(const std::string& name) {
-    files_.push_back(path_ + "/" + name);
-    return files_.back();
+  // A new empty file ending in `suffix`; empty with the reason in `error`.
+  std::string make(const std::string& suffix, std::string* error) {
+    std::string reason, path = os::make_unique_file(stem_, suffix, &reason);
+    if (path.empty()) *error = "cannot make a file beside the output: " + reason;
+    else files_.push_back(path);
+    return path;
   }
 
  private:
-  std::string path_;
+  std::string stem_;
   std::vector<std::string> files_;
 };
 
@@ -168,19 +158,22 @@ int ffmpeg(std::vector<std::string> arguments, const std::string& failure, std::
 // The parts' pictures alone, each lasting exactly its frames: with their
 // sound, or with the durations the containers round to milliseconds, the
 // concat demuxer would shift the later parts' timestamps.
-bool concatenate(const std::vector<GivenPart>& parts, WorkFolder& work, const std::string& sound,
+bool concatenate(const std::vector<GivenPart>& parts, WorkFiles& work, const std::string& sound,
                  const std::string& joined, std::string* error) {
-  const std::string extension = joined.substr(joined.size() - 4), list_path = work.file("parts.txt");
-  std::ofstream list(list_path);
+  const std::string extension = joined.substr(joined.size() - 4), list_path = work.make(".txt", error);
+  if (list_path.empty()) return false;
+  std::string list;
   for (const GivenPart& p : parts) {
-    std::string pictures = work.file("part_" + std::to_string(p.record->part) + extension);
-    if (!ffmpeg({"-i", p.path, "-map", "0:v:0", "-c", "copy", "-y", pictures}, "cannot read " + p.path, error))
+    std::string pictures = work.make(extension, error);
+    if (pictures.empty() ||
+        !ffmpeg({"-i", p.path, "-map", "0:v:0", "-c", "copy", "-y", pictures}, "cannot read " + p.path, error))
       return false;
     char duration[64];
     std::snprintf(duration, sizeof duration, "%.12f", double(p.record->frame_count) / p.record->fps);
-    list << "file " << quoted_for_concat(absolute(pictures)) << "\nduration " << duration << "\n";
+    list += "file " + quoted_for_concat(absolute(pictures)) + "\nduration " + duration + "\n";
   }
-  list.close();
+  if (!write_whole_file(list_path, {reinterpret_cast<const uint8_t*>(list.data()), list.size()}, error))
+    return false;
   std::vector<std::string> command = {"-f", "concat", "-safe", "0", "-i", list_path, "-i", sound, "-map", "0:v:0",
                                       "-map", "1:a:0", "-c:v", "copy", "-c:a", "aac", "-b:a", "192k"};
   if (extension == ".mp4") command.insert(command.end(), {"-movflags", "+faststart"});
@@ -264,12 +257,11 @@ CaptureExit run_join(const std::vector<std::string>& args) {
     capture_message(kFfmpegMissing);
     return CaptureExit::OutputFailed;
   }
-  WorkFolder work(request->out);
-  const std::string joined = work.file("joined" + request->out.substr(request->out.size() - 4));
-  const std::string sound = work.file("sound.wav");
+  WorkFiles work(request->out);
   const PartRecord& capture = *parts.front().record;
-  if (!work.made()) error = "cannot make a folder beside " + request->out + ": " + std::strerror(errno);
-  bool ok = work.made() && write_sound(sound, capture, &error) && concatenate(parts, work, sound, joined, &error);
+  const std::string joined = work.make(request->out.substr(request->out.size() - 4), &error);
+  const std::string sound = joined.empty() ? "" : work.make(".wav", &error);
+  bool ok = !sound.empty() && write_sound(sound, capture, &error) && concatenate(parts, work, sound, joined, &error);
   int64_t frames = ok ? count_video_frames(joined, &error) : -1;
   if (ok && frames != capture.range_end - capture.range_first) {
     ok = false;
@@ -277,9 +269,11 @@ CaptureExit run_join(const std::vector<std::string>& args) {
       error = "the joined video holds " + std::to_string(frames) + " frames, not the range's " +
               std::to_string(capture.range_end - capture.range_first);
   }
-  if (ok && std::rename(joined.c_str(), request->out.c_str()) != 0) {
+  std::error_code failure;
+  if (ok) std::filesystem::rename(joined, request->out, failure);
+  if (failure) {
     ok = false;
-    error = "cannot write " + request->out + ": " + std::strerror(errno);
+    error = "cannot write " + request->out + ": " + failure.message();
   }
   if (!ok) {
     capture_message(error);

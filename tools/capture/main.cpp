@@ -7,6 +7,7 @@
 #include "tools/capture/capture_run.h"
 #include "tools/capture/interruption.h"
 #include "tools/capture/join_parts.h"
+#include "tools/capture/os_process.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv, argv + argc);
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   install_interruption_handlers();
+  os::enable_terminal_escapes();
   if (part) return static_cast<int>(part->check ? check_part(*options, *part) : capture_part(*options, *part));
   return static_cast<int>(run_capture(*options));
 }

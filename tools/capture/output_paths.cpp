@@ -9,6 +9,8 @@
 #include <cstring>
 #include <set>
 
+#include "tools/capture/os_process.h"
+
 namespace {
 
 std::string time_text(double seconds) {
@@ -17,13 +19,23 @@ std::string time_text(double seconds) {
   return text;
 }
 
+// Why creating an entry in `folder` failed with `error_number`. Some file
+// systems (/proc, /sys) answer "no such file" for a folder that is there.
+std::string creation_failure(const std::string& folder, int error_number) {
+  struct stat st;
+  if (error_number == ENOENT && stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+    return "the file system of " + folder + " takes no new files";
+  return std::strerror(error_number);
+}
+
 // Creates and removes a probe file: the only test of writability that also
 // holds for root, read-only mounts and full directories.
 bool can_create_in(const std::string& folder, std::string* error) {
   std::string probe = folder + "/.velmorand-capture-probe-" + std::to_string(getpid());
   int fd = open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
   if (fd < 0) {
-    *error = "cannot write to " + folder + ": " + std::strerror(errno);
+    const int error_number = errno;
+    *error = "cannot write to " + folder + ": " + creation_failure(folder, error_number);
     return false;
   }
   close(fd);
@@ -38,17 +50,16 @@ bool make_folder(const std::string& folder, std::string* error) {
     *error = folder + " exists and is not a folder";
     return false;
   }
-  if (mkdir(folder.c_str(), 0755) != 0) {
-    *error = "cannot create the folder " + folder + ": " + std::strerror(errno);
-    return false;
-  }
-  return true;
+  std::string reason;
+  if (os::make_folder(folder, &reason)) return true;
+  *error = "cannot create the folder " + folder + ": " + reason;
+  return false;
 }
 
 }  // namespace
 
 std::string parent_folder(const std::string& path) {
-  size_t slash = path.find_last_of('/');
+  size_t slash = path.find_last_of(os::kPathSeparators);
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
 }

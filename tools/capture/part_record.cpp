@@ -1,14 +1,13 @@
 #include "tools/capture/part_record.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "tools/common/output_file.h"
 
 namespace {
 
@@ -85,20 +84,14 @@ std::optional<PartRecord> parse_record(const std::string& json) {
 }
 
 bool write_record(const std::string& out, const PartRecord& r, std::string* error) {
-  std::string path = record_path(out), temporary = path + ".tmp";
-  {
-    std::ofstream file(temporary, std::ios::trunc);
-    file << record_json(r);
-    file.close();
-    if (!file) {
-      *error = "cannot write " + temporary;
-      unlink(temporary.c_str());
-      return false;
-    }
-  }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    *error = "cannot write " + path + ": " + std::strerror(errno);
-    unlink(temporary.c_str());
+  const std::string path = record_path(out), temporary = path + ".tmp", json = record_json(r);
+  if (!write_whole_file(temporary, {reinterpret_cast<const uint8_t*>(json.data()), json.size()}, error))
+    return false;
+  std::error_code failure;
+  std::filesystem::rename(temporary, path, failure);
+  if (failure) {
+    *error = "cannot write " + path + ": " + failure.message();
+    std::filesystem::remove(temporary, failure);
     return false;
   }
   return true;

@@ -42,10 +42,14 @@ void ProgressLine::frame_done() {
   if (since_last >= (terminal_ ? 0.1 : 5.0) || done_ == 1) print(false);
 }
 
-void ProgressLine::finish() { print(true); }
+void ProgressLine::finish() {
+  // A plain line already showing the last state is not repeated.
+  if (terminal_ || printed_ != done_) print(true);
+}
 
 void ProgressLine::print(bool final_line) {
   last_print_ = Clock::now();
+  printed_ = done_;
   std::string line = text(done_, total_, seconds_between(start_, last_print_));
   if (terminal_)
     std::fprintf(out_, "\r\033[Kvelmorand-capture: %s%s", line.c_str(), final_line ? "\n" : "");

@@ -26,6 +26,7 @@ class ProgressLine {
   bool terminal_;
   int64_t total_;
   int64_t done_ = 0;
+  int64_t printed_ = -1;  // the count the last line showed
   std::chrono::steady_clock::time_point start_;
   std::chrono::steady_clock::time_point last_print_;
 };

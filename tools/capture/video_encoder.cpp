@@ -1,5 +1,6 @@
 #include "tools/capture/video_encoder.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -7,27 +8,25 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tools/capture/os_process.h"
 #include "tools/capture/output_paths.h"
 
 const char kFfmpegMissing[] =
+#ifdef _WIN32
+    "ffmpeg.exe is not on PATH; video output needs it (PNG output does not)";
+#else
     "the ffmpeg command is not on PATH; video output needs it (Debian package ffmpeg: "
     "apt-get install ffmpeg)";
+#endif
 
 namespace {
 
 // A fresh, empty file beside the output, so the final mux stays on one disk.
 bool make_temporary(const std::string& out, const char* suffix, std::string* path, std::string* error) {
-  std::string name = parent_folder(out) + "/.velmorand-capture-XXXXXX" + suffix;
-  std::vector<char> buffer(name.begin(), name.end());
-  buffer.push_back('\0');
-  int fd = mkstemps(buffer.data(), static_cast<int>(std::strlen(suffix)));
-  if (fd < 0) {
-    *error = "cannot create a temporary file beside " + out + ": " + std::strerror(errno);
-    return false;
-  }
-  close(fd);
-  *path = buffer.data();
-  return true;
+  std::string reason;
+  *path = os::make_unique_file(parent_folder(out) + "/.velmorand-capture-", suffix, &reason);
+  if (path->empty()) *error = "cannot create a temporary file beside " + out + ": " + reason;
+  return !path->empty();
 }
 
 std::vector<std::string> encoder_command(const VideoSettings& s, const std::string& picture_path) {
@@ -50,14 +49,20 @@ bool is_matroska(const std::string& path) {
 
 }  // namespace
 
-std::unique_ptr<VideoEncoder> VideoEncoder::start(const VideoSettings& settings, std::string* error) {
+std::unique_ptr<VideoEncoder> VideoEncoder::start(const VideoSettings& settings, const PcmSource& audio,
+                                                  uint64_t first_sample, uint64_t sample_count,
+                                                  std::string* error) {
   if (find_on_path("ffmpeg").empty()) {
     *error = kFfmpegMissing;
     return nullptr;
   }
   std::unique_ptr<VideoEncoder> video(new VideoEncoder(settings));
+  video->audio_ = audio;
+  video->first_sample_ = first_sample;
+  video->sample_count_ = sample_count;
   if (!make_temporary(settings.out, ".mp4", &video->picture_path_, error) ||
-      !make_temporary(settings.out, ".wav", &video->audio_path_, error))
+      !make_temporary(settings.out, ".wav", &video->audio_path_, error) ||
+      !write_float_wav(video->audio_path_, audio, first_sample, sample_count, error))
     return nullptr;
   video->encoder_ = ChildProcess::start(encoder_command(settings, video->picture_path_), true, error);
   if (!video->encoder_) return nullptr;
@@ -79,8 +84,7 @@ bool VideoEncoder::add_frame(const std::vector<uint8_t>& rgba, std::string* erro
   return true;
 }
 
-bool VideoEncoder::finish(const PcmSource& audio, uint64_t first_sample, uint64_t sample_count,
-                          std::string* error) {
+bool VideoEncoder::finish(uint64_t sample_count, std::string* error) {
   int status = encoder_->finish();
   if (status != 0) {
     *error = "ffmpeg failed encoding the frames (exit status " + std::to_string(status) + ")";
@@ -90,7 +94,11 @@ bool VideoEncoder::finish(const PcmSource& audio, uint64_t first_sample, uint64_
     *error = "no frame was captured, so no video was written";
     return false;
   }
-  return write_float_wav(audio_path_, audio, first_sample, sample_count, error) && mux(error);
+  // An interrupted capture has the sound of fewer frames: written again, shorter.
+  if (sample_count != sample_count_ &&
+      !write_float_wav(audio_path_, audio_, first_sample_, sample_count_ = sample_count, error))
+    return false;
+  return mux(error);
 }
 
 bool VideoEncoder::mux(std::string* error) {
@@ -102,7 +110,10 @@ bool VideoEncoder::mux(std::string* error) {
     command.insert(command.end(), {"-movflags", "+faststart"});
   command.insert(command.end(), {"-y", settings_.out});
   int status = run_program(command, error);
-  if (status != 0 && status != -1)
+  if (status == 0) return true;
+  if (status != -1)
     *error = "ffmpeg failed writing " + settings_.out + " (exit status " + std::to_string(status) + ")";
-  return status == 0;
+  struct stat st;
+  if (stat(settings_.out.c_str(), &st) == 0 && S_ISREG(st.st_mode)) unlink(settings_.out.c_str());
+  return false;
 }

@@ -1,32 +1,28 @@
 #include "tools/capture/video_probe.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <vector>
 
 #include "tools/capture/child_process.h"
+#include "tools/capture/os_process.h"
 
 int64_t count_video_frames(const std::string& video, std::string* error) {
-  const char* tmp = std::getenv("TMPDIR");
-  std::string answer = std::string(tmp && *tmp ? tmp : "/tmp") + "/velmorand-probe-XXXXXX";
-  std::vector<char> name(answer.begin(), answer.end());
-  name.push_back('\0');
-  int fd = mkstemp(name.data());
-  if (fd < 0) {
-    *error = "cannot make a temporary file for ffprobe's answer";
+  std::error_code failure;
+  const std::filesystem::path folder = std::filesystem::temp_directory_path(failure);
+  std::string reason;
+  const std::string answer = os::make_unique_file((folder / "velmorand-probe-").string(), ".txt", &reason);
+  if (answer.empty()) {
+    *error = "cannot make a file for ffprobe's answer: " + reason;
     return -1;
   }
-  close(fd);
-  answer = name.data();
   int status = run_program({"ffprobe", "-v", "error", "-select_streams", "v:0", "-count_packets", "-show_entries",
                             "stream=nb_read_packets", "-of", "csv=p=0", "-o", answer, video},
                            error);
   std::stringstream text;
   text << std::ifstream(answer).rdbuf();
-  unlink(answer.c_str());
+  std::filesystem::remove(answer, failure);
   char* end = nullptr;
   std::string count = text.str();
   long long frames = std::strtoll(count.c_str(), &end, 10);

@@ -1,10 +1,9 @@
 #include "tools/capture/wav_file.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
+#include <algorithm>
 #include <vector>
+
+#include "tools/common/output_file.h"
 
 namespace {
 
@@ -52,22 +51,20 @@ bool write_float_wav(const std::string& path, const PcmSource& source, uint64_t 
     *error = "the audio of the range is too long for a WAV file";
     return false;
   }
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
-  if (!file) {
-    *error = "cannot write " + path + ": " + std::strerror(errno);
-    return false;
-  }
+  OutputFile file;
+  if (!file.open(path, error)) return false;
   auto h = header(source, static_cast<uint32_t>(data_bytes), static_cast<uint32_t>(count));
-  bool ok = std::fwrite(h.data(), 1, h.size(), file.get()) == h.size();
   const uint64_t available = first < source.frames ? source.frames - first : 0;
   const uint64_t from_song = count < available ? count : available;
-  if (from_song)
-    ok &= std::fwrite(source.samples + first * source.channels, 4u * source.channels, from_song,
-                      file.get()) == from_song;
-  std::vector<float> silence(source.channels, 0.0f);
-  for (uint64_t i = from_song; i < count && ok; ++i)
-    ok = std::fwrite(silence.data(), 4u * source.channels, 1, file.get()) == 1;
-  ok &= std::fflush(file.get()) == 0;
-  if (!ok) *error = "cannot write " + path + ": " + std::strerror(errno);
-  return ok;
+  const size_t frame_bytes = 4u * source.channels;
+  // Silence after the song's end, in pieces of at most a second.
+  const std::vector<float> silence(static_cast<size_t>(source.rate) * source.channels, 0.0f);
+  bool ok = file.write(h.data(), h.size(), error) &&
+            (from_song == 0 || file.write(source.samples + first * source.channels, from_song * frame_bytes, error));
+  for (uint64_t left = count - from_song; ok && left > 0;) {
+    const uint64_t piece = std::min<uint64_t>(left, static_cast<uint64_t>(source.rate));
+    ok = file.write(silence.data(), piece * frame_bytes, error);
+    left -= piece;
+  }
+  return ok && file.close(error);
 }

@@ -31,6 +31,11 @@ long long count_remaining_bytes(std::FILE* file) {
 }  // namespace
 
 int dump_track(const char* path, std::FILE* out, std::FILE* err) {
+  // Checked before opening: a FIFO would block the open, /dev/zero never ends.
+  if (const char* why = non_track_file_reason(path)) {
+    std::fprintf(err, "velmorand-tracks: %s %s\n", path, why);
+    return kToolFailed;
+  }
   std::FILE* file = std::fopen(path, "rb");
   if (file == nullptr) {
     std::fprintf(err, "velmorand-tracks: cannot open %s: %s\n", path, std::strerror(errno));

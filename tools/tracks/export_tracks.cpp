@@ -1,35 +1,19 @@
 #include "tools/tracks/export_tracks.h"
 
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 
 #include "sync/choreography.h"
 #include "sync/device.h"
+#include "tools/tracks/file_io.h"
 #include "tools/tracks/tracks_tool.h"
 
 namespace {
 
 void put_u32(std::vector<unsigned char>& bytes, std::uint32_t value) {
   for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<unsigned char>(value >> shift));
-}
-
-bool write_file(const std::string& path, const std::vector<unsigned char>& bytes, std::FILE* err) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) {
-    std::fprintf(err, "velmorand-tracks: cannot create %s: %s\n", path.c_str(), std::strerror(errno));
-    return false;
-  }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  const int write_errno = errno;
-  const bool closed = std::fclose(file) == 0;
-  if (!written || !closed) {
-    std::fprintf(err, "velmorand-tracks: cannot write %s: %s\n", path.c_str(),
-                 std::strerror(written ? errno : write_errno));
-    return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -49,13 +33,7 @@ std::vector<unsigned char> track_file_bytes(const TrackKey* keys, int key_count)
 }
 
 int export_tracks(const std::string& dir, std::FILE* out, std::FILE* err) {
-  std::error_code error;
-  std::filesystem::create_directories(dir, error);
-  if (error || !std::filesystem::is_directory(dir, error)) {
-    std::fprintf(err, "velmorand-tracks: cannot use %s as the export folder: %s\n", dir.c_str(),
-                 error ? error.message().c_str() : "not a folder");
-    return kToolFailed;
-  }
+  if (!make_folder(dir, "export", err)) return kToolFailed;
   // The registry's base, encoded exactly as registry_create("sync/") stores it.
   const std::string base = encode_path_component("sync/");
   for (int i = 0; i < kSyncTrackCount; ++i) {
@@ -67,7 +45,9 @@ int export_tracks(const std::string& dir, std::FILE* out, std::FILE* err) {
     }
     const std::string name = track_file_name(base.c_str(), track_names[i]);
     const std::string path = (std::filesystem::path(dir) / name).string();
-    if (!write_file(path, track_file_bytes(keys.data(), compiled.key_count), err)) return kToolFailed;
+    const std::vector<unsigned char> bytes = track_file_bytes(keys.data(), compiled.key_count);
+    const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (!write_whole_file(path, view, err)) return kToolFailed;
     std::fprintf(out, "%s %d keys\n", path.c_str(), compiled.key_count);
   }
   return kToolOk;

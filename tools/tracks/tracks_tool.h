@@ -5,6 +5,8 @@
 //   velmorand-tracks --at SECONDS    one "name value" line per evaluation
 //   velmorand-tracks --export DIR    the 21 track files, as the registry reads them
 //   velmorand-tracks --dump FILE     a track file's keys, or why it is malformed
+//   velmorand-tracks --export-text DIR / --import-text DIR [FILE]
+//                                    the key lists as text files, and back
 //   velmorand-tracks --help
 //
 // Exit status: 0 success, 1 the operation failed (unreadable or malformed

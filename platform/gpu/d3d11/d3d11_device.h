@@ -131,6 +131,8 @@ class D3D11Device final : public Device {
   std::vector<PassTiming> last_frame_timings() const override { return timings_; }
   int validation_message_count() const override;
   std::string adapter_name() const override { return adapter_name_; }
+  // Feature level 11.0 and above; the device is never made below it.
+  int max_image_side() const override { return D3D11_REQ_TEXTURE2D_U_OR_V_DIMENSION; }
 
  private:
   // d3d11_setup.cpp

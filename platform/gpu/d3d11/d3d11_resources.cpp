@@ -70,7 +70,8 @@ Texture D3D11Device::add_texture(const TextureDesc& desc, UINT bind) {
   td.BindFlags = bind;
   td.MiscFlags = desc.generate_mips ? D3D11_RESOURCE_MISC_GENERATE_MIPS : 0;
   HRESULT hr = E_INVALIDARG;
-  if (desc.width > 0 && desc.height > 0 && td.MipLevels <= 32) {
+  if (desc.width > 0 && desc.height > 0 && desc.width <= max_image_side() &&
+      desc.height <= max_image_side() && td.MipLevels <= 32) {
     const UINT bpp = texel_bytes(desc.format);
     std::vector<uint8_t> zeros(size_t(td.Width) * td.Height * bpp);
     std::vector<D3D11_SUBRESOURCE_DATA> initial(td.MipLevels);

@@ -96,8 +96,7 @@ bool D3D11Device::create_back_buffer(const DeviceDesc& desc, std::string* error)
   // and shader resource views as well.
   back_buffer_ = add_texture(back, D3D11_BIND_UNORDERED_ACCESS | D3D11_BIND_SHADER_RESOURCE);
   if (!back_buffer_) {
-    *error = "cannot create a " + std::to_string(desc.width) + "x" +
-             std::to_string(desc.height) + " back buffer";
+    *error = back_buffer_failure(desc.width, desc.height, max_image_side());
     return false;
   }
   return true;

@@ -78,12 +78,15 @@ struct Staging {
 };
 
 struct Swapchain {
+  SDL_Window* window = nullptr;
   VkSurfaceKHR surface = VK_NULL_HANDLE;
+  VkSurfaceFormatKHR format{};
   VkSwapchainKHR swapchain = VK_NULL_HANDLE;
   std::vector<VkImage> images;
   VkExtent2D extent{};
   VkSemaphore acquired = VK_NULL_HANDLE;
   VkSemaphore rendered = VK_NULL_HANDLE;
+  bool out_of_date = false;  // to be made again at the window's size before the next frame
 };
 
 class VulkanDevice final : public Device {
@@ -138,6 +141,7 @@ class VulkanDevice final : public Device {
   std::vector<PassTiming> last_frame_timings() const override { return timings_; }
   int validation_message_count() const override { return validation_messages_; }
   std::string adapter_name() const override { return adapter_name_; }
+  int max_image_side() const override { return max_image_side_; }
 
   // Called by the debug messenger.
   void count_validation_message() { ++validation_messages_; }
@@ -169,6 +173,9 @@ class VulkanDevice final : public Device {
   void collect_timings();
   // vk_present.cpp
   bool create_swapchain(SDL_Window* window, std::string* error);
+  bool build_swapchain();
+  VkResult acquire_image(uint32_t* index);
+  bool window_resized() const;
   void blit_to_swapchain(uint32_t index);
 
   VkInstance instance_ = VK_NULL_HANDLE;
@@ -180,6 +187,7 @@ class VulkanDevice final : public Device {
   VkPhysicalDeviceMemoryProperties memory_props_{};
   float timestamp_period_ = 1.0f;
   std::string adapter_name_;
+  int max_image_side_ = 0;
   PFN_vkCmdPushDescriptorSetKHR push_descriptor_set_ = nullptr;
 
   VkCommandPool pool_ = VK_NULL_HANDLE;

@@ -84,7 +84,9 @@ Texture VulkanDevice::create_texture(const TextureDesc& desc) {
   info.usage = usage_of(desc.bind);
   info.initialLayout = VK_IMAGE_LAYOUT_UNDEFINED;
   VkMemoryRequirements req;
-  if (desc.width <= 0 || desc.height <= 0 ||
+  // Lavapipe makes images beyond the limit without complaint and then draws
+  // into memory it should not; Direct3D refuses them, and so does this.
+  if (desc.width <= 0 || desc.height <= 0 || desc.width > max_image_side_ || desc.height > max_image_side_ ||
       vkCreateImage(device_, &info, nullptr, &rec.image) != VK_SUCCESS ||
       (vkGetImageMemoryRequirements(device_, rec.image, &req),
        !allocate(req, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, &rec.memory)) ||

@@ -67,8 +67,7 @@ bool VulkanDevice::init(const DeviceDesc& desc, std::string* error) {
                                  .bind = kBindUnorderedAccess,
                                  .label = "backBuffer"});
   if (!back_buffer_) {
-    *error = "cannot create a " + std::to_string(desc.width) + "x" +
-             std::to_string(desc.height) + " back buffer";
+    *error = back_buffer_failure(desc.width, desc.height, max_image_side_);
     return false;
   }
   create_dummies();
@@ -149,6 +148,7 @@ bool VulkanDevice::pick_physical_device(std::string* error) {
       physical_ = d;
       adapter_name_ = p.deviceName;
       timestamp_period_ = p.limits.timestampPeriod;
+      max_image_side_ = static_cast<int>(p.limits.maxImageDimension2D);
     }
   }
   if (!physical_) {

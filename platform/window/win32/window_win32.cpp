@@ -76,6 +76,10 @@ class Win32Window final : public Window {
 
   bool closed() const override { return closed_; }
 
+  // The descriptor's player fields (windowed, on_key) are not read here: the
+  // author's player is a Linux tool.
+  void set_title(const char* title) override { SetWindowTextA(window_, title); }
+
  private:
   HWND window_;
   bool closed_ = false;

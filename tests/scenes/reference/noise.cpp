@@ -5,8 +5,10 @@
 
 namespace ref {
 
-float Hh(float x) {
-  float q = frac(x * 0.1031f);
+float Hh(float x) { return hash_scaled(x * 0.1031f); }
+
+float hash_scaled(float scaled) {
+  float q = frac(scaled);
   V3 v{q, q, q};
   float d = dot(v, V3{v.y, v.z, v.x} + 19.19f);
   v = v + d;

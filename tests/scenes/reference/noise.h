@@ -7,8 +7,10 @@
 
 namespace ref {
 
-// Float hash of one value, in [0, 1).
+// Float hash of one value, in [0, 1), and the same hash of a value already
+// multiplied by 0.1031 (Hh(x) is hash_scaled(0.1031 x)).
 float Hh(float x);
+float hash_scaled(float scaled);
 // Integer hash of two 32-bit values, in [0, 1).
 float H(uint32_t a, uint32_t b);
 

@@ -18,8 +18,9 @@ V3 face_pattern(float a, float b, const PatternInput& in) {
   float k = scene ? 0.5f * s + 0.2f : 0.25f * s + 0.2f;
   float W = scene ? k * (std::cos(a) + std::cos(b)) : 2.0f * k;
   float u = W * a - 0.5f, v = W * b - 0.5f;
-  float f = scene ? (20.0f * Hh(100.0f * s) + 2.0f) * T
-                  : (20.0f * Hh(50.0f * s) + 2.0f) * (T + in.clock_offset);
+  // Hh(100 s) and Hh(50 s), each with its two factors folded into one.
+  float f = scene ? (20.0f * hash_scaled(10.31f * s) + 2.0f) * T
+                  : (20.0f * hash_scaled(5.155f * s) + 2.0f) * (T + in.clock_offset);
   float t1 = u * std::cos(0.11f * u + f / 16.0f);
   float t2 = u * std::sin(0.05f * u + 0.025f * f);
   float t3 = v * std::cos(0.09f * v + 0.0375f * f);

@@ -1,7 +1,7 @@
-#include "tools/capture/argument_values.h"
+#include "tools/common/argument_values.h"
 
+#include <cctype>
 #include <charconv>
-#include <cmath>
 
 std::optional<int> parse_int(std::string_view text, int low, int high) {
   int value = 0;
@@ -21,10 +21,12 @@ std::optional<Size> parse_size(std::string_view text) {
 }
 
 std::optional<double> parse_seconds(std::string_view text) {
+  if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text.front())) || text.front() == '.'))
+    return std::nullopt;
   double value = 0;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value,
                                    std::chars_format::fixed);
-  if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value) || value < 0)
+  if (ec != std::errc() || end != text.data() + text.size() || value > kIntroSeconds)
     return std::nullopt;
   return value;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// Values of command-line options, shared by the capture tool and the
-// benchmark. Each parser takes the whole text and fails on anything left over.
+// Values of command-line options, shared by every tool so that one argument
+// means the same thing everywhere. Each parser takes the whole text and fails
+// on anything left over.
 
 #include <optional>
 #include <string>
@@ -9,14 +10,20 @@
 
 #include "src/render_sizes.h"
 
+inline constexpr double kIntroSeconds = 136.0;
+
+// What a time argument accepts, for messages.
+inline constexpr char kSecondsHint[] = "seconds from 0 to 136, like 12.5";
+
 // "WxH" with positive sides of at most 65535 (what a device allows is checked
 // when one is made).
 std::optional<Size> parse_size(std::string_view text);
 
-// A decimal number of seconds (finite, not negative).
+// A playback time: plain decimal digits with an optional fraction, from 0 to
+// 136. No sign, exponent, hex, "inf" or "nan": "-0" is no time of the intro.
 std::optional<double> parse_seconds(std::string_view text);
 
-// Comma-separated seconds, at least one.
+// Comma-separated playback times, at least one.
 std::optional<std::vector<double>> parse_seconds_list(std::string_view text);
 
 // A whole number in [low, high].

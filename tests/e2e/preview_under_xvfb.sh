@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The author's player in a real window on a virtual display, lavapipe and no
+# sound server (it plays on the wall clock): xdotool's keys must pause it,
+# move it by a bar and to the next section, and play it again, as its status
+# lines on stderr tell; Escape ends it with status 0.
+#   preview_under_xvfb.sh <path to velmorand-preview>
+set -uo pipefail
+preview=$1
+work=$(mktemp -d)
+trap 'kill $xvfb_pid 2>/dev/null; kill $preview_pid 2>/dev/null; rm -rf "$work"' EXIT
+log=$work/preview.log
+
+fail() { echo "FAIL: $*"; tail -20 "$log" 2>/dev/null; exit 1; }
+
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 640x360x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo -display "$display" >/dev/null 2>&1 || fail "Xvfb did not start"
+
+env -u PULSE_SERVER DISPLAY="$display" XDG_RUNTIME_DIR="$work" "$preview" --size 160x90 --at 56 >"$log" 2>&1 &
+preview_pid=$!
+
+# The last status line: "T s | row R | bar B.b | section S (row X) | paused|playing | ...".
+status() { grep ' | row ' "$log" | tail -1 | sed 's/^velmorand-preview: //'; }
+field() { status | awk -F' [|] ' -v n="$1" '{print $n}'; }
+row() { field 2 | sed 's/row //'; }
+# Waits up to two minutes (start-up on a loaded machine) for a status line
+# matching $1 that was printed after line $2 of the log.
+wait_for() {
+  for _ in $(seq 600); do
+    tail -n +"$(($2 + 1))" "$log" | grep ' | row ' | grep -q -- "$1" && return 0
+    kill -0 $preview_pid 2>/dev/null || fail "the player exited"
+    sleep 0.2
+  done
+  fail "no status line matching '$1'"
+}
+lines() { wc -l <"$log"; }
+key() { DISPLAY=$display xdotool windowfocus --sync "$win" key "$1" 2>/dev/null || DISPLAY=$display xdotool key "$1"; }
+
+wait_for ' playing ' 0
+win=$(DISPLAY=$display xdotool search --name '^Velmorand preview' 2>/dev/null | head -1)
+[ -n "$win" ] || fail "no window titled 'Velmorand preview'"
+
+mark=$(lines); key space; wait_for ' paused ' "$mark"
+held=$(field 1); held_row=$(row)
+sleep 1.5
+[ "$(field 1)" = "$held" ] || fail "the clock moved while paused: $held, then $(field 1)"
+echo "paused at $held, row $held_row"
+
+mark=$(lines); key Right; wait_for "row $((held_row + 32)) " "$mark"
+echo "a bar on: $(status)"
+mark=$(lines); key Next; wait_for "row 1152 " "$mark"
+echo "next section: $(status)"
+status | grep -q ' paused ' || fail "a seek while paused started playing"
+
+mark=$(lines); key space; wait_for ' playing ' "$mark"
+sleep 2
+[ "$(row)" -gt 1152 ] || fail "the clock did not move on after play: $(status)"
+echo "playing again: $(status)"
+
+key Escape
+for _ in $(seq 300); do kill -0 $preview_pid 2>/dev/null || break; sleep 0.1; done
+kill -0 $preview_pid 2>/dev/null && fail "the player did not end on Escape"
+wait $preview_pid
+code=$?
+[ $code -eq 0 ] || fail "exit status $code after Escape"
+echo "1 passed, 0 failed"

@@ -1,0 +1,44 @@
+#include "tools/preview/directory_watch.h"
+
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+std::unique_ptr<DirectoryWatch> DirectoryWatch::open(const std::string& dir, std::string* error) {
+  const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  if (fd < 0) {
+    *error = std::string("cannot start inotify: ") + std::strerror(errno);
+    return nullptr;
+  }
+  if (inotify_add_watch(fd, dir.c_str(), IN_CLOSE_WRITE | IN_MOVED_TO | IN_ONLYDIR) < 0) {
+    *error = "cannot watch " + dir + ": " + std::strerror(errno);
+    close(fd);
+    return nullptr;
+  }
+  return std::unique_ptr<DirectoryWatch>(new DirectoryWatch(fd));
+}
+
+DirectoryWatch::~DirectoryWatch() { close(fd_); }
+
+DirectoryWatch::Saved DirectoryWatch::poll() {
+  Saved saved;
+  alignas(inotify_event) char buffer[16384];
+  for (;;) {
+    const ssize_t got = read(fd_, buffer, sizeof buffer);
+    if (got <= 0) break;  // EAGAIN: nothing more waiting
+    for (ssize_t at = 0; at < got;) {
+      const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+      if (event->mask & IN_Q_OVERFLOW) saved.overflowed = true;
+      if (event->len > 0) {
+        std::string name(event->name);
+        if (std::find(saved.names.begin(), saved.names.end(), name) == saved.names.end())
+          saved.names.push_back(std::move(name));
+      }
+      at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+    }
+  }
+  return saved;
+}

@@ -1,0 +1,26 @@
+#pragma once
+// The files saved into one folder, through inotify: a file written and
+// closed, or moved in (how many editors save), is reported once per poll.
+#include <memory>
+#include <string>
+#include <vector>
+
+class DirectoryWatch {
+ public:
+  // Null, with the reason in `error`, when the folder cannot be watched.
+  static std::unique_ptr<DirectoryWatch> open(const std::string& dir, std::string* error);
+  ~DirectoryWatch();
+  DirectoryWatch(const DirectoryWatch&) = delete;
+  DirectoryWatch& operator=(const DirectoryWatch&) = delete;
+
+  struct Saved {
+    std::vector<std::string> names;  // each once, in the order first saved
+    bool overflowed = false;         // the kernel dropped events: anything may have changed
+  };
+  // What was saved since the previous call; never waits.
+  Saved poll();
+
+ private:
+  explicit DirectoryWatch(int fd) : fd_(fd) {}
+  int fd_;
+};

@@ -1,0 +1,75 @@
+#include "tools/preview/live_choreography.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "sync/choreography.h"
+#include "sync/key_list.h"
+#include "tools/preview/console.h"
+
+namespace {
+
+std::optional<std::chrono::system_clock::time_point> modified_at(const std::filesystem::path& path) {
+  std::error_code error;
+  const auto when = std::filesystem::last_write_time(path, error);
+  if (error) return std::nullopt;
+  return std::chrono::file_clock::to_sys(when);
+}
+
+}  // namespace
+
+std::unique_ptr<LiveChoreography> LiveChoreography::open(const std::string& dir, Console& console,
+                                                         std::string* error) {
+  // Watching first, so a save during the first reading is not missed.
+  auto watch = DirectoryWatch::open(dir, error);
+  if (!watch) return nullptr;
+  std::unique_ptr<LiveChoreography> live(new LiveChoreography(dir, std::move(watch), console));
+  Applied applied;
+  for (int i = 0; i < kSyncTrackCount; ++i) live->load(i, &applied);
+  console.say("keys of " + std::to_string(applied.tracks.size()) + " of the " +
+              std::to_string(kSyncTrackCount) + " tracks from " + dir + ", watching it for saves");
+  return live;
+}
+
+LiveChoreography::LiveChoreography(std::string dir, std::unique_ptr<DirectoryWatch> watch, Console& console)
+    : dir_(std::move(dir)), watch_(std::move(watch)), console_(console) {}
+
+LiveChoreography::Applied LiveChoreography::apply_saved() {
+  Applied applied;
+  const DirectoryWatch::Saved saved = watch_->poll();
+  for (int i = 0; i < kSyncTrackCount; ++i) {
+    const std::string name = key_list_file_name(track_names[i]);
+    bool named = false;
+    for (const std::string& s : saved.names) named = named || s == name;
+    if ((named || saved.overflowed) && load(i, &applied))
+      console_.say(name + ": " + std::to_string(track_table[i]->key_count) + " keys swapped in");
+  }
+  return applied;
+}
+
+bool LiveChoreography::load(int track, Applied* applied) {
+  const std::string name = key_list_file_name(track_names[track]);
+  const std::filesystem::path path = std::filesystem::path(dir_) / name;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    console_.say(path.string() + ": cannot be read; " + track_names[track] + " keeps its keys");
+    return false;
+  }
+  const std::string text{std::istreambuf_iterator<char>(in), {}};
+  std::vector<TrackKey> keys;
+  KeyListError error;
+  if (!parse_key_list(text, &keys, &error)) {
+    console_.say(describe_list_error(path.string(), error) + "; " + track_names[track] + " keeps its keys");
+    return false;
+  }
+  if (!replace_track_keys(track_table[track], keys)) {
+    console_.say(path.string() + ": out of memory for its keys; " + track_names[track] + " keeps its keys");
+    return false;
+  }
+  applied->tracks.push_back(track);
+  const auto when = modified_at(path);
+  if (when && (!applied->saved_at || *when > *applied->saved_at)) applied->saved_at = when;
+  return true;
+}
