@@ -129,6 +129,14 @@ class WorkFiles {
     else files_.push_back(path);
     return path;
   }
+  // A fresh name for a file ffmpeg makes itself, so that it gets the usual
+  // permissions rather than those of a private temporary file.
+  std::string name(const std::string& suffix, std::string* error) {
+    std::string path = make(suffix, error);
+    std::error_code ignored;
+    if (!path.empty()) std::filesystem::remove(path, ignored);
+    return path;
+  }
 
  private:
   std::string stem_;
@@ -259,7 +267,7 @@ CaptureExit run_join(const std::vector<std::string>& args) {
   }
   WorkFiles work(request->out);
   const PartRecord& capture = *parts.front().record;
-  const std::string joined = work.make(request->out.substr(request->out.size() - 4), &error);
+  const std::string joined = work.name(request->out.substr(request->out.size() - 4), &error);
   const std::string sound = joined.empty() ? "" : work.make(".wav", &error);
   bool ok = !sound.empty() && write_sound(sound, capture, &error) && concatenate(parts, work, sound, joined, &error);
   int64_t frames = ok ? count_video_frames(joined, &error) : -1;
