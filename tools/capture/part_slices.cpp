@@ -8,7 +8,7 @@ namespace {
 
 // Milliseconds of a captured frame at 640x360 on an otherwise idle 2-core
 // AMD EPYC with lavapipe (processor time of windows of 30 frames in each
-// section, halved by the 1.81 threads a frame keeps busy): the sky is drawn
+// section, divided by the 1.81 threads a frame keeps busy): the sky is drawn
 // at a fixed size while it shows, everything else scales with the screen.
 constexpr double kSkyMs = 147.0;
 constexpr double kReferencePixels = 640.0 * 360.0;
