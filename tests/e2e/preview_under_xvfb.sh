@@ -12,9 +12,12 @@ log=$work/preview.log
 
 fail() { echo "FAIL: $*"; tail -20 "$log" 2>/dev/null; exit 1; }
 
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 640x360x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# A free display number of Xvfb's own choosing: a guessed one may be taken
+# by a test running beside this one.
+Xvfb -displayfd 3 -noreset -screen 0 640x360x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+display=:$(head -1 "$work/display")
 for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo -display "$display" >/dev/null 2>&1 || fail "Xvfb did not start"
 
