@@ -19,17 +19,8 @@
 # and the disassembler proves the container's signature still holds.
 if(WIN32)
   set(VELMORAND_PROGRAM_SUFFIX .dxbc)
-  set(VELMORAND_DXBC_COMPILER "" CACHE FILEPATH "vkd3d-compiler that reads HLSL (fetched when empty)")
-  if(NOT VELMORAND_DXBC_COMPILER)
-    execute_process(
-      COMMAND ${PROJECT_SOURCE_DIR}/scripts/fetch-dxbc-compiler
-      OUTPUT_VARIABLE fetched OUTPUT_STRIP_TRAILING_WHITESPACE
-      RESULT_VARIABLE fetch_status)
-    if(NOT fetch_status EQUAL 0)
-      message(FATAL_ERROR "cannot fetch the DXBC compiler (scripts/fetch-dxbc-compiler)")
-    endif()
-    set(VELMORAND_DXBC_COMPILER ${fetched} CACHE FILEPATH "" FORCE)
-  endif()
+  set_from_cache_script(VELMORAND_DXBC_COMPILER FILEPATH fetch-dxbc-compiler
+                        "vkd3d-compiler that reads HLSL")
 else()
   set(VELMORAND_PROGRAM_SUFFIX .spv)
   find_program(GLSLANG glslangValidator REQUIRED)

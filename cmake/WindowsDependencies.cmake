@@ -8,6 +8,24 @@
 #                      by scripts/build-mpg123-mingw into the project's cache
 #   GTest::gtest(_main) GoogleTest built from Debian's /usr/src/googletest
 
+# set_from_cache_script(<var> <PATH|FILEPATH> <script> <doc>)
+# The cache variable <var>, unless given, is what scripts/<script> prints:
+# the path of something it fetched or built into the project's cache.
+function(set_from_cache_script var type script doc)
+  set(${var} "" CACHE ${type} "${doc} (made by scripts/${script} when empty)")
+  if(${var})
+    return()
+  endif()
+  execute_process(
+    COMMAND ${PROJECT_SOURCE_DIR}/scripts/${script}
+    OUTPUT_VARIABLE made OUTPUT_STRIP_TRAILING_WHITESPACE
+    RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "scripts/${script} failed: cannot make the ${doc}")
+  endif()
+  set(${var} ${made} CACHE ${type} "${doc}" FORCE)
+endfunction()
+
 find_path(VELMORAND_STB_DIR stb_image.h PATHS /usr/include/stb NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
 if(NOT VELMORAND_STB_DIR)
   message(FATAL_ERROR "stb_image.h not found in /usr/include/stb (install libstb-dev)")
@@ -24,17 +42,7 @@ target_include_directories(velmorand_stb SYSTEM PUBLIC ${VELMORAND_STB_DIR})
 add_library(PkgConfig::STB INTERFACE IMPORTED GLOBAL)
 target_link_libraries(PkgConfig::STB INTERFACE velmorand_stb)
 
-set(VELMORAND_MPG123_PREFIX "" CACHE PATH "libmpg123 built for MinGW (built when empty)")
-if(NOT VELMORAND_MPG123_PREFIX)
-  execute_process(
-    COMMAND ${PROJECT_SOURCE_DIR}/scripts/build-mpg123-mingw
-    OUTPUT_VARIABLE built OUTPUT_STRIP_TRAILING_WHITESPACE
-    RESULT_VARIABLE build_status)
-  if(NOT build_status EQUAL 0)
-    message(FATAL_ERROR "cannot build libmpg123 for MinGW (scripts/build-mpg123-mingw)")
-  endif()
-  set(VELMORAND_MPG123_PREFIX ${built} CACHE PATH "" FORCE)
-endif()
+set_from_cache_script(VELMORAND_MPG123_PREFIX PATH build-mpg123-mingw "libmpg123 built for MinGW")
 add_library(PkgConfig::MPG123 STATIC IMPORTED GLOBAL)
 set_target_properties(PkgConfig::MPG123 PROPERTIES
   IMPORTED_LOCATION ${VELMORAND_MPG123_PREFIX}/lib/libmpg123.a

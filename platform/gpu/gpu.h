@@ -213,5 +213,7 @@ std::string back_buffer_failure(int width, int height, int max_image_side);
 // Bytes of one RGBA16F texel value, for callers that upload float images.
 uint16_t float_to_half(float);
 float half_to_float(uint16_t);
+// Read-back bytes of RGBA16F texels as floats, two bytes a value.
+std::vector<float> halves_to_floats(std::span<const uint8_t> bytes);
 
 }  // namespace gpu

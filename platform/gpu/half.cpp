@@ -56,4 +56,14 @@ float half_to_float(uint16_t h) {
   return f;
 }
 
+std::vector<float> halves_to_floats(std::span<const uint8_t> bytes) {
+  std::vector<float> out(bytes.size() / 2);
+  for (size_t i = 0; i < out.size(); ++i) {
+    uint16_t h;
+    std::memcpy(&h, bytes.data() + 2 * i, 2);
+    out[i] = half_to_float(h);
+  }
+  return out;
+}
+
 }  // namespace gpu

@@ -55,8 +55,8 @@ class MonitorRecorder {
       if (!PA_CONTEXT_IS_GOOD(state)) return false;
     }
     pa_threaded_mainloop_lock(loop_);
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32LE, kRate, 2};
-    stream_ = pa_stream_new(context_, "monitor", &spec, nullptr);
+    const pa_sample_spec format{PA_SAMPLE_FLOAT32LE, kRate, 2};
+    stream_ = pa_stream_new(context_, "monitor", &format, nullptr);
     pa_stream_set_read_callback(stream_, on_read, this);
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<std::uint32_t>(-1);

@@ -13,14 +13,8 @@ trap 'kill $xvfb_pid 2>/dev/null; [ -n "$intro_pid" ] && kill $intro_pid 2>/dev/
 
 fail() { echo "FAIL: $*"; cat "$work/intro.log" 2>/dev/null | tail -20; exit 1; }
 
-# Xvfb picks a free display number itself: tests running beside this one
-# start displays of their own.
-Xvfb -displayfd 3 -screen 0 640x360x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-display=:$(head -1 "$work/display")
-for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo -display "$display" >/dev/null 2>&1 || fail "Xvfb did not start"
+. "$(dirname "$0")/virtual_display.sh"
+start_virtual_display "$work"
 
 # No sound server here: the intro must fall back to its wall clock and say so.
 start_intro() {

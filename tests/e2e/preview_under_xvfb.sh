@@ -12,11 +12,8 @@ log=$work/preview.log
 
 fail() { echo "FAIL: $*"; tail -20 "$log" 2>/dev/null; exit 1; }
 
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 640x360x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo -display "$display" >/dev/null 2>&1 || fail "Xvfb did not start"
+. "$(dirname "$0")/virtual_display.sh"
+start_virtual_display "$work"
 
 env -u PULSE_SERVER DISPLAY="$display" XDG_RUNTIME_DIR="$work" "$preview" --size 160x90 --at 56 >"$log" 2>&1 &
 preview_pid=$!

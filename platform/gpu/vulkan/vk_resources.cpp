@@ -322,14 +322,7 @@ std::vector<uint8_t> VulkanDevice::read_rgba8(Texture t) {
 
 std::vector<float> VulkanDevice::read_rgba16f(Texture t, int mip) {
   if (texture_desc(t).format != Format::RGBA16F) return {};
-  std::vector<uint8_t> raw = read_level(t, mip, 8);
-  std::vector<float> out(raw.size() / 2);
-  for (size_t i = 0; i < out.size(); ++i) {
-    uint16_t h;
-    std::memcpy(&h, raw.data() + 2 * i, 2);
-    out[i] = half_to_float(h);
-  }
-  return out;
+  return halves_to_floats(read_level(t, mip, 8));
 }
 
 }  // namespace gpu::vk
