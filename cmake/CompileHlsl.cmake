@@ -16,7 +16,8 @@
 # compiled inside a folder that holds copies of every header it may include.
 # Its output then gets every rounding instruction marked precise (see
 # dxbc_precise.py: what Direct3D assumes anyway, said so that Wine hears it),
-# and the disassembler proves the container's signature still holds.
+# its code chunk is filed as SHEX, the kind the native compiler gives shader
+# model 5, and the disassembler proves the container's signature still holds.
 if(WIN32)
   set(VELMORAND_PROGRAM_SUFFIX .dxbc)
   set_from_cache_script(VELMORAND_DXBC_COMPILER FILEPATH fetch-dxbc-compiler

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Marks the rounding arithmetic of a DXBC program precise, instruction by
-instruction, and signs the container again.
+instruction, files shader model 5 code under the chunk kind the native
+compiler gives it, and signs the container again.
 
     cmake/dxbc_precise.py PROGRAM.dxbc      (rewrites the file in place)
 
@@ -11,6 +12,12 @@ marks reach its GLSL (as `precise`). Without them the GL compiler fuses and
 reorders freely, and hashes that take the fraction of a large product (the
 scene's noises) come out different. The marks say for each instruction what
 the missing flag says for the program, so a Direct3D driver sees no change.
+
+vkd3d-compiler files every program's code in an SHDR chunk, the shader
+model 4 kind. The native compiler writes SHEX for shader model 5 and SHDR
+only below it; runtimes accept both today, but a driver has every right to
+expect what the native compiler makes, so the chunk is renamed by the
+program's own version token.
 """
 import struct
 import sys
@@ -72,16 +79,29 @@ def dxbc_checksum(container):
     return struct.pack("<4I", *state)
 
 
-def mark_precise(container):
-    """Sets the precise bits of every rounding instruction in the program
-    chunk; returns how many were marked."""
+def program_chunks(container):
+    """Offsets of the chunks that hold program code."""
     if container[:4] != b"DXBC":
         raise ValueError("not a DXBC container")
     chunk_count = struct.unpack_from("<I", container, 28)[0]
-    marked = 0
     for offset in struct.unpack_from("<%dI" % chunk_count, container, 32):
-        if container[offset:offset + 4] not in (b"SHEX", b"SHDR"):
-            continue
+        if container[offset:offset + 4] in (b"SHEX", b"SHDR"):
+            yield offset
+
+
+def name_program_chunk(container):
+    """SHEX for shader model 5 and above, SHDR below, by the version token
+    that opens the chunk's code (major version in bits 4 to 7)."""
+    for offset in program_chunks(container):
+        version = struct.unpack_from("<I", container, offset + 8)[0]
+        container[offset:offset + 4] = b"SHEX" if (version >> 4) & 0xF >= 5 else b"SHDR"
+
+
+def mark_precise(container):
+    """Sets the precise bits of every rounding instruction in the program
+    chunk; returns how many were marked."""
+    marked = 0
+    for offset in program_chunks(container):
         program = offset + 8
         tokens = struct.unpack_from("<I", container, program + 4)[0]
         at = 2
@@ -98,7 +118,6 @@ def mark_precise(container):
                 struct.pack_into("<I", container, program + 4 * at, token | PRECISE_ALL_COMPONENTS)
                 marked += 1
             at += length
-    container[4:20] = dxbc_checksum(container)
     return marked
 
 
@@ -108,6 +127,8 @@ def main(path):
     if dxbc_checksum(container) != container[4:20]:
         sys.exit("%s: the container's signature does not match its contents" % path)
     mark_precise(container)
+    name_program_chunk(container)
+    container[4:20] = dxbc_checksum(container)
     with open(path, "wb") as f:
         f.write(container)
 
