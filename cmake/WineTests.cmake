@@ -13,6 +13,7 @@ set(VELMORAND_WINE_AREAS audio gpu kernels runtime scenes e2e)
 set(VELMORAND_WINE_TESTS
   winmm_clock_test
   gpu_device_test
+  windowed_pacing_test
   composite_kernel_test
   sky_kernel_test
   scattering_kernel_test

@@ -1,8 +1,8 @@
 // Binding calls, dispatches, draws, the end of a frame and its timings.
-#include <chrono>
 #include <cstdio>
 
 #include "platform/gpu/d3d11/d3d11_device.h"
+#include "platform/gpu/d3d11/d3d11_wait.h"
 
 namespace gpu::d3d11 {
 
@@ -33,19 +33,6 @@ auto pointers(std::span<const Handle> handles, const Table& table, Get get) {
 constexpr auto view_of = [](const auto& record) { return record.view.Get(); };
 constexpr auto buffer_of = [](const BufferRecord& record) { return record.buffer.Get(); };
 constexpr auto object_of = [](const auto& com) { return com.Get(); };
-
-// Polls a query until its result is in. The first milliseconds spin (a
-// frame's end is usually close), then the thread sleeps between polls so a
-// long wait leaves the processor to others.
-HRESULT wait_for(ID3D11DeviceContext* context, ID3D11Asynchronous* query, void* data, UINT size) {
-  const auto start = std::chrono::steady_clock::now();
-  HRESULT hr;
-  while ((hr = context->GetData(query, data, size, 0)) == S_FALSE) {
-    if (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(2)) SwitchToThread();
-    else Sleep(1);
-  }
-  return hr;
-}
 
 }  // namespace
 
