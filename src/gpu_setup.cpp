@@ -138,18 +138,20 @@ void upload_uniforms(Renderer& r) {
                               {reinterpret_cast<const uint8_t*>(&r.uniforms), sizeof r.uniforms});
 }
 
-void present_startup_clear(Renderer& r) {
+std::string present_startup_clear(Renderer& r) {
   r.backBuffer = r.device.back_buffer();
   r.backBufferUav = r.device.create_uav({.texture = r.backBuffer});
   r.ClearKernel = create_program(r.device, "ClearKernel");
+  if (std::string failure = r.device.first_failure(); !failure.empty()) return failure;
   r.device.cs_set_shader(r.ClearKernel);
   r.device.cs_set_unordered_access_views(0, std::array{r.backBufferUav});
   r.device.dispatch(r.screenWidth / 16, r.screenHeight / 8, 1);
   r.device.cs_set_shader_resources(0, std::array<gpu::ShaderResourceView, 5>{});
   r.device.present(1);
+  return {};
 }
 
-void create_gpu_resources(Renderer& r, SetupTimings* timings) {
+std::string create_gpu_resources(Renderer& r, SetupTimings* timings) {
   SetupTimings local;
   SetupTimings& t = timings ? *timings : local;
   auto decoded = decode_images_in_background();
@@ -180,9 +182,11 @@ void create_gpu_resources(Renderer& r, SetupTimings* timings) {
   create_programs(r);
   t.programs_ms += ms_since(start);
   create_fixed_state(r);
+  if (std::string failure = r.device.first_failure(); !failure.empty()) return failure;
 
   start = Clock::now();
   draw_lens_dirt(r);
   r.device.flush();  // ends the set-up's work so the timings mean something
   t.lens_dirt_ms += ms_since(start);
+  return {};
 }

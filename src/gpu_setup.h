@@ -3,6 +3,8 @@
 // always has: the black start-up frame first, then every texture, view,
 // program and fixed state, the images, and the one-time lens-dirt drawing.
 
+#include <string>
+
 #include "src/renderer.h"
 
 // Milliseconds spent in each part of create_gpu_resources, for the benchmark.
@@ -13,14 +15,19 @@ struct SetupTimings {
   double lens_dirt_ms = 0;
 };
 
+// Both steps return what the device said of the first object it could not
+// create ("cannot create program SceneKernel (HRESULT 0x80070057)"), empty
+// when every object was made. A step that fails draws and presents nothing
+// more: the intro cannot run without any of its objects.
+
 // Takes the back buffer, makes its UAV, clears it to opaque black with
 // ClearKernel and presents it, so a black screen stands during start-up.
-void present_startup_clear(Renderer& r);
+[[nodiscard]] std::string present_startup_clear(Renderer& r);
 
 // Everything else of the set-up: sizes, the constant buffer, textures and
 // views, the images, the programs, samplers, blend state, topology, and the
 // lens-dirt texture drawn once. Leaves the bindings the frame passes rely on.
-void create_gpu_resources(Renderer& r, SetupTimings* timings = nullptr);
+[[nodiscard]] std::string create_gpu_resources(Renderer& r, SetupTimings* timings = nullptr);
 
 // Uploads the host block whole to the constant buffer.
 void upload_uniforms(Renderer& r);

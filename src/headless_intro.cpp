@@ -25,11 +25,15 @@ std::unique_ptr<HeadlessIntro> start_headless_intro(const HeadlessOptions& optio
   intro->device_ms = ms_since(start);
   if (options.wrap_device) intro->device = options.wrap_device(std::move(intro->device));
   intro->renderer = std::make_unique<Renderer>(*intro->device, options.screen);
-  present_startup_clear(*intro->renderer);
+  std::string failure = present_startup_clear(*intro->renderer);
   auto clock = std::make_unique<platform::VirtualAudioDevice>();
   intro->clock = clock.get();
   intro->playback.wave_out = std::move(clock);
-  create_gpu_resources(*intro->renderer, &intro->setup);
+  if (failure.empty()) failure = create_gpu_resources(*intro->renderer, &intro->setup);
+  if (!failure.empty()) {
+    if (error) *error = failure;
+    return nullptr;
+  }
   start = std::chrono::steady_clock::now();
   playback_start(intro->playback);
   intro->playback_start_ms = ms_since(start);

@@ -38,7 +38,8 @@ struct HeadlessIntro {
   double playback_start_ms = 0;
 };
 
-// Null (and a message in `error`) when no Vulkan device can be made.
+// Null (and a message in `error`) when no device can be made or it refuses
+// one of the intro's objects.
 std::unique_ptr<HeadlessIntro> start_headless_intro(const HeadlessOptions& options, std::string* error);
 
 // Renders one frame with the device's position at `samples` played sample

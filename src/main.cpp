@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/gpu/gpu.h"
+#include "platform/window/message_box.h"
 #include "platform/window/window.h"
 #include "src/main_loop.h"
 #include "src/gpu_setup.h"
@@ -16,9 +17,20 @@
 namespace {
 
 // Exit statuses (listed in README.md): 0 at the end, on Escape or when asked
-// to end; 1 is taken by a failed track set-up.
+// to end; 1 is taken by a failed track set-up; on Windows a failed device
+// creation returns its HRESULT.
 constexpr int kNoDisplay = 2;
 constexpr int kNoDevice = 3;
+constexpr int kNoGpuObject = 4;
+
+// A program, texture, view or the constant buffer the device refused. The
+// intro cannot draw without it, and on Windows it has no console: the viewer
+// is told which object failed and why, rather than left with the music over
+// a black screen and a status of 0.
+[[noreturn]] void gpu_object_failed(const std::string& failure) {
+  platform::show_error_message(failure.c_str(), "Velmorand cannot start");
+  std::exit(kNoGpuObject);
+}
 
 }  // namespace
 
@@ -52,9 +64,9 @@ int main() {
     return platform_status != 0 ? platform_status : kNoDevice;
   }
   Renderer renderer(*device, {screen.width, screen.height});
-  present_startup_clear(renderer);
+  if (std::string failure = present_startup_clear(renderer); !failure.empty()) gpu_object_failed(failure);
   PlaybackState playback;
-  create_gpu_resources(renderer);
+  if (std::string failure = create_gpu_resources(renderer); !failure.empty()) gpu_object_failed(failure);
   // Asked to end during the slow start-up: end before the sound starts.
   if (window->closed()) std::exit(0);
   playback_start(playback);

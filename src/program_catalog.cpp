@@ -15,6 +15,9 @@ gpu::Shader create_program(gpu::Device& device, std::string_view name) {
   for (const embedded::Blob& b : embedded::programs())
     if (name == b.name)
       return device.create_shader({.stage = program_stage(name), .code = {b.data, b.size}, .label = b.name});
+  // Handed to the device all the same, which refuses it and so reports the
+  // missing program like any other failed creation.
   std::fprintf(stderr, "no program named %.*s is linked in\n", static_cast<int>(name.size()), name.data());
-  return {};
+  const std::string label(name);
+  return device.create_shader({.stage = program_stage(name), .code = {}, .label = label.c_str()});
 }

@@ -8,6 +8,6 @@
 // pixel, everything else compute.
 gpu::Stage program_stage(std::string_view name);
 
-// Creates the program of that name; a null handle (and a message) when the
-// executable carries none.
+// Creates the program of that name; a null handle (and the device's failure)
+// when the executable carries none.
 gpu::Shader create_program(gpu::Device& device, std::string_view name);

@@ -16,7 +16,8 @@
 //   - update_subresource replaces a whole constant buffer or a texture's
 //     level 0, and the new contents are what the next pass reads;
 //   - present shows the back buffer (an RGBA8 image compute kernels write
-//     through an unordered-access view) and starts a new frame.
+//     through an unordered-access view) and starts a new frame; the display
+//     paces it, by blocking waits only.
 //
 // Programs are compiled from the same HLSL for each backend: SPIR-V with the
 // register shifts of the build (b -> 0, t -> 16, s -> 32, u -> 48 in
@@ -118,7 +119,8 @@ class Device {
   virtual ~Device() = default;
 
   // Creation. A failed creation returns a null handle and is reported on
-  // stderr; the intro, like the original, carries on.
+  // stderr; first_failure() keeps what the first one said, so a caller can
+  // check a whole set-up at once and name the object that failed.
   virtual Texture create_texture(const TextureDesc&) = 0;
   virtual ShaderResourceView create_srv(const ViewDesc&) = 0;
   virtual UnorderedAccessView create_uav(const ViewDesc&) = 0;
@@ -128,6 +130,10 @@ class Device {
   virtual Sampler create_sampler(const SamplerDesc&) = 0;
   virtual BlendState create_blend_state(const BlendDesc&) = 0;
   virtual Texture back_buffer() = 0;
+
+  // "cannot create program SceneKernel (HRESULT 0x80070057)": the first
+  // creation that failed since the device was made; empty while none has.
+  virtual std::string first_failure() const = 0;
 
   // What was created, as the device holds it.
   virtual TextureDesc texture_desc(Texture) const = 0;
@@ -161,8 +167,12 @@ class Device {
   virtual void update_subresource(Buffer, std::span<const uint8_t> data) = 0;
   virtual void update_subresource(Texture, std::span<const uint8_t> data, uint32_t row_pitch) = 0;
 
-  // Shows the back buffer (windowed: waits for a vertical blank) and ends the
-  // frame: every command so far has run when this returns.
+  // Shows the back buffer and ends the frame. Headless, or with timing on,
+  // every command so far has run when this returns. In a window it is paced
+  // by the display with at most one frame queued ahead of it, by a blocking
+  // wait and never a sleep: Direct3D 11 blocks inside Present while a frame
+  // is still queued and does not wait for the GPU itself; Vulkan waits for
+  // the frame's fence.
   virtual void present(int sync_interval) = 0;
 
   // Runs everything recorded so far and waits for it, without presenting.

@@ -5,4 +5,6 @@
 // never lost.
 namespace platform {
 void show_info_message(const char* text, const char* caption);
+// The same with the error icon.
+void show_error_message(const char* text, const char* caption);
 }

@@ -13,12 +13,17 @@ bool display_reachable() {
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
   return (x11 && *x11) || (wayland && *wayland);
 }
+
+void show(const char* text, const char* caption, Uint32 kind) {
+  std::fprintf(stderr, "%s: %s\n", caption, text);
+  if (!display_reachable()) return;
+  SDL_ShowSimpleMessageBox(kind, caption, text, nullptr);
+}
 }  // namespace
 
 void show_info_message(const char* text, const char* caption) {
-  std::fprintf(stderr, "%s: %s\n", caption, text);
-  if (!display_reachable()) return;
-  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption, text, nullptr);
+  show(text, caption, SDL_MESSAGEBOX_INFORMATION);
 }
+void show_error_message(const char* text, const char* caption) { show(text, caption, SDL_MESSAGEBOX_ERROR); }
 
 }  // namespace platform

@@ -36,8 +36,8 @@ class MainLoop : public ClockFixture {
  protected:
   void SetUp() override {
     ClockFixture::SetUp();
-    present_startup_clear(renderer);
-    create_gpu_resources(renderer);
+    ASSERT_EQ(present_startup_clear(renderer), "");
+    ASSERT_EQ(create_gpu_resources(renderer), "");
   }
   Renderer renderer{device, {64, 32}};
   ScriptedWindow window;

@@ -19,8 +19,8 @@ class PassSequence : public ClockFixture {
  protected:
   void build(Size screen) {
     renderer = std::make_unique<Renderer>(device, screen);
-    present_startup_clear(*renderer);
-    create_gpu_resources(*renderer);
+    ASSERT_EQ(present_startup_clear(*renderer), "");
+    ASSERT_EQ(create_gpu_resources(*renderer), "");
   }
   std::vector<std::string> frame_at(uint32_t samples) {
     device.clear();
@@ -57,11 +57,30 @@ class PassSequence : public ClockFixture {
 
 TEST_F(PassSequence, StartupClearDispatchesWholeGroupsAndPresents) {
   renderer = std::make_unique<Renderer>(device, Size{1366, 768});
-  present_startup_clear(*renderer);
+  ASSERT_EQ(present_startup_clear(*renderer), "");
   auto calls = device.filtered({"cs_set_shader", "dispatch", "present", "cs_uav"});
   std::vector<std::string> expect = {"cs_set_shader ClearKernel", "cs_uav 0 backBuffer@0",
                                      "dispatch 85 96 1", "present 1"};
   EXPECT_EQ(calls, expect);
+}
+
+// An object the device refuses ends that step before it draws or presents
+// anything, and the step names the object as the device reported it.
+TEST_F(PassSequence, ARefusedObjectStopsTheSetUpAndIsNamed) {
+  renderer = std::make_unique<Renderer>(device, Size{64, 32});
+  device.refuse = "ClearKernel";
+  EXPECT_EQ(present_startup_clear(*renderer), "cannot create program ClearKernel");
+  EXPECT_TRUE(device.filtered({"dispatch", "present"}).empty());
+
+  for (const char* refused : {"renderTex", "CompositeKernel"}) {
+    RecordingDevice fresh;
+    fresh.refuse = refused;
+    Renderer r(fresh, {64, 32});
+    ASSERT_EQ(present_startup_clear(r), "");
+    fresh.clear();
+    EXPECT_NE(create_gpu_resources(r).find(refused), std::string::npos) << refused;
+    EXPECT_TRUE(fresh.filtered({"draw", "flush"}).empty()) << refused;
+  }
 }
 
 TEST_F(PassSequence, SkyAndFirstSceneUntilRow1406ThenTheFinale) {

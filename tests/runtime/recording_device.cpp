@@ -31,6 +31,10 @@ std::vector<UniformBuffer> RecordingDevice::uploads() const {
 }
 
 gpu::Texture RecordingDevice::create_texture(const gpu::TextureDesc& d) {
+  if (d.label && refuse == d.label) {
+    if (failure_.empty()) failure_ = "cannot create texture " + refuse;
+    return {};
+  }
   gpu::TextureDesc copy = d;
   if (copy.mip_levels == 0) copy.mip_levels = 1;
   textures_.push_back(copy);
@@ -74,6 +78,10 @@ gpu::Buffer RecordingDevice::create_buffer(const gpu::BufferDesc&) {
   return {static_cast<uint32_t>(++buffers_)};
 }
 gpu::Shader RecordingDevice::create_shader(const gpu::ShaderDesc& d) {
+  if (d.label && refuse == d.label) {
+    if (failure_.empty()) failure_ = "cannot create program " + refuse;
+    return {};
+  }
   shaders_.push_back(d.label ? d.label : "program");
   log("create_shader " + shaders_.back());
   return {static_cast<uint32_t>(shaders_.size() - 1)};

@@ -18,6 +18,8 @@ struct RecordedCall {
 class RecordingDevice final : public gpu::Device {
  public:
   std::vector<RecordedCall> calls;
+  // A program or texture of this name is refused at creation.
+  std::string refuse;
 
   // Only the calls whose text starts with one of the prefixes.
   std::vector<std::string> filtered(std::initializer_list<const char*> prefixes) const;
@@ -64,6 +66,7 @@ class RecordingDevice final : public gpu::Device {
   std::vector<float> read_rgba16f(gpu::Texture, int) override { return {}; }
   std::vector<gpu::PassTiming> last_frame_timings() const override { return {}; }
   int validation_message_count() const override { return 0; }
+  std::string first_failure() const override { return failure_; }
   std::string adapter_name() const override { return "recording"; }
   int max_image_side() const override { return 16384; }
 
@@ -78,5 +81,6 @@ class RecordingDevice final : public gpu::Device {
   std::vector<gpu::ViewDesc> srvs_{{}}, uavs_{{}}, rtvs_{{}};
   std::vector<std::string> shaders_{"null"};
   int samplers_ = 0, blends_ = 0, buffers_ = 0;
+  std::string failure_;
   gpu::Texture back_buffer_{};
 };

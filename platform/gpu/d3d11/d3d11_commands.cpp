@@ -138,6 +138,14 @@ void D3D11Device::present(int sync_interval) {
       std::fprintf(stderr, "gpu: Present failed (HRESULT 0x%08X)\n", static_cast<unsigned>(hr));
       present_failure_reported_ = true;
     }
+    // The swap chain's queue of one frame paced this frame inside Present;
+    // waiting for the GPU as well would only add the frame's whole GPU time
+    // to the loop. Timed passes are the exception: their results are waited
+    // for.
+    if (!window_open_) {
+      drain_validation_messages();
+      return;
+    }
   }
   end_frame();
 }
@@ -176,8 +184,9 @@ void D3D11Device::end_pass_timing(uint32_t shader) {
   window_labels_.push_back(shaders_[shader].label);
 }
 
-// Ends the frame: everything recorded has run when this returns, and the
-// passes timed since the last window closed become the frame's timings. A
+// Ends the frame headless, on a flush, or with passes timed: everything
+// recorded has run when this returns, and the passes timed since the last
+// window closed become the frame's timings. A
 // window without timed passes leaves the last timings standing, as a flush
 // between frames would otherwise wipe them.
 void D3D11Device::end_frame() {

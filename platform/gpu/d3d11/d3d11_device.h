@@ -20,12 +20,17 @@
 //     compute kernels through a UAV; where the platform refuses a UAV on it,
 //     an ordinary texture stands in and is copied over just before Present;
 //     headless, it is an ordinary RGBA8 texture that can be read back;
-//   - present() and flush() wait on an event query, so every command has run
-//     when they return, as the interface promises (read-back and the frame
-//     timings depend on it);
+//   - in a window, present() calls Present(1, 0) and does not wait for the
+//     GPU: the device keeps at most one frame queued (the maximum frame
+//     latency), so Present itself blocks while the previous frame still
+//     waits for the display; headless, and on flush(), an event query is
+//     waited for, so every command has run when they return (read-back and
+//     the bench's CPU figures depend on it); every wait goes through
+//     d3d11_wait.h and yields, never sleeps;
 //   - with timing on, a disjoint query spans each frame and a pair of
 //     timestamp queries brackets every dispatch and draw; a window closes at
-//     present() or flush(), and its passes become the last frame's timings.
+//     present() or flush(), which then wait for its results, and its passes
+//     become the last frame's timings.
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -42,6 +47,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gpu/creation_failures.h"
 #include "platform/gpu/gpu.h"
 
 namespace gpu::d3d11 {
@@ -130,6 +136,7 @@ class D3D11Device final : public Device {
   std::vector<float> read_rgba16f(Texture, int mip) override;
   std::vector<PassTiming> last_frame_timings() const override { return timings_; }
   int validation_message_count() const override;
+  std::string first_failure() const override { return failures_.first(); }
   std::string adapter_name() const override { return adapter_name_; }
   // Feature level 11.0 and above; the device is never made below it.
   int max_image_side() const override { return D3D11_REQ_TEXTURE2D_U_OR_V_DIMENSION; }
@@ -138,6 +145,7 @@ class D3D11Device final : public Device {
   // d3d11_setup.cpp
   HRESULT create_device_objects(const DeviceDesc&, UINT flags);
   bool create_back_buffer(const DeviceDesc&, std::string* error);
+  void bound_frame_queue();
   bool create_queries(std::string* error);
   void read_adapter_name();
   // d3d11_resources.cpp
@@ -162,6 +170,7 @@ class D3D11Device final : public Device {
   ComPtr<ID3D11InfoQueue> info_queue_;
   mutable int validation_messages_ = 0;
   std::string adapter_name_;
+  CreationFailures failures_;
 
   bool timing_ = false;
   ComPtr<ID3D11Query> disjoint_query_;
@@ -186,5 +195,6 @@ class D3D11Device final : public Device {
 
 DXGI_FORMAT to_dxgi(Format f);
 uint32_t texel_bytes(Format f);
+std::string hex(HRESULT hr);  // "0x80070057"
 
 }  // namespace gpu::d3d11

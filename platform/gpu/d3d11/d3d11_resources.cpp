@@ -82,8 +82,9 @@ Texture D3D11Device::add_texture(const TextureDesc& desc, UINT bind) {
     hr = device_->CreateTexture2D(&td, initial.data(), &rec.texture);
   }
   if (FAILED(hr)) {
-    std::fprintf(stderr, "gpu: cannot create texture %s (%dx%d)\n", name_of(desc.label),
-                 desc.width, desc.height);
+    failures_.report("cannot create texture " + std::string(name_of(desc.label)) + " (" +
+                     std::to_string(desc.width) + "x" + std::to_string(desc.height) + ", HRESULT " +
+                     hex(hr) + ")");
     return {};
   }
   return add<Texture>(textures_, std::move(rec));
@@ -99,8 +100,8 @@ ShaderResourceView D3D11Device::create_srv(const ViewDesc& d) {
   vd.Texture2D.MipLevels = levels(d.mip_levels);
   ViewRecord<ID3D11ShaderResourceView> rec{d, nullptr};
   rec.desc.mip_levels = static_cast<int>(levels(d.mip_levels));
-  if (FAILED(device_->CreateShaderResourceView(tex.texture.Get(), &vd, &rec.view))) {
-    std::fprintf(stderr, "gpu: cannot create a shader resource view of %s\n", name_of(tex.label.c_str()));
+  if (HRESULT hr = device_->CreateShaderResourceView(tex.texture.Get(), &vd, &rec.view); FAILED(hr)) {
+    failures_.report("cannot create a shader resource view of " + std::string(name_of(tex.label.c_str())) + " (HRESULT " + hex(hr) + ")");
     return {};
   }
   return add<ShaderResourceView>(srvs_, std::move(rec));
@@ -116,8 +117,8 @@ UnorderedAccessView D3D11Device::create_uav(const ViewDesc& d) {
   vd.Texture2D.MipSlice = static_cast<UINT>(d.most_detailed_mip);
   ViewRecord<ID3D11UnorderedAccessView> rec{d, nullptr};
   rec.desc.mip_levels = 1;
-  if (FAILED(device_->CreateUnorderedAccessView(tex.texture.Get(), &vd, &rec.view))) {
-    std::fprintf(stderr, "gpu: cannot create an unordered-access view of %s\n", name_of(tex.label.c_str()));
+  if (HRESULT hr = device_->CreateUnorderedAccessView(tex.texture.Get(), &vd, &rec.view); FAILED(hr)) {
+    failures_.report("cannot create an unordered-access view of " + std::string(name_of(tex.label.c_str())) + " (HRESULT " + hex(hr) + ")");
     return {};
   }
   return add<UnorderedAccessView>(uavs_, std::move(rec));
@@ -147,7 +148,7 @@ UnorderedAccessView D3D11Device::back_buffer_uav() {
     }
   }
   if (FAILED(hr)) {
-    std::fprintf(stderr, "gpu: cannot create an unordered-access view of the back buffer\n");
+    failures_.report("cannot create an unordered-access view of the back buffer (HRESULT " + hex(hr) + ")");
     return {};
   }
   return add<UnorderedAccessView>(uavs_, std::move(rec));
@@ -162,8 +163,8 @@ RenderTargetView D3D11Device::create_rtv(const ViewDesc& d) {
   vd.Texture2D.MipSlice = static_cast<UINT>(d.most_detailed_mip);
   ViewRecord<ID3D11RenderTargetView> rec{d, nullptr};
   rec.desc.mip_levels = 1;
-  if (FAILED(device_->CreateRenderTargetView(tex.texture.Get(), &vd, &rec.view))) {
-    std::fprintf(stderr, "gpu: cannot create a render-target view of %s\n", name_of(tex.label.c_str()));
+  if (HRESULT hr = device_->CreateRenderTargetView(tex.texture.Get(), &vd, &rec.view); FAILED(hr)) {
+    failures_.report("cannot create a render-target view of " + std::string(name_of(tex.label.c_str())) + " (HRESULT " + hex(hr) + ")");
     return {};
   }
   return add<RenderTargetView>(rtvs_, std::move(rec));
@@ -177,9 +178,10 @@ Buffer D3D11Device::create_buffer(const BufferDesc& desc) {
   bd.StructureByteStride = desc.byte_width;
   BufferRecord rec{nullptr, std::vector<uint8_t>(desc.byte_width, 0)};
   D3D11_SUBRESOURCE_DATA initial{rec.contents.data(), 0, 0};
-  if (desc.byte_width == 0 || FAILED(device_->CreateBuffer(&bd, &initial, &rec.buffer))) {
-    std::fprintf(stderr, "gpu: cannot create the %u-byte constant buffer %s\n", desc.byte_width,
-                 name_of(desc.label));
+  HRESULT hr = desc.byte_width == 0 ? E_INVALIDARG : device_->CreateBuffer(&bd, &initial, &rec.buffer);
+  if (FAILED(hr)) {
+    failures_.report("cannot create the " + std::to_string(desc.byte_width) + "-byte constant buffer " +
+                     name_of(desc.label) + " (HRESULT " + hex(hr) + ")");
     return {};
   }
   return add<Buffer>(buffers_, std::move(rec));
@@ -198,8 +200,7 @@ Shader D3D11Device::create_shader(const ShaderDesc& desc) {
     }
   }
   if (FAILED(hr)) {
-    std::fprintf(stderr, "gpu: cannot create program %s (HRESULT 0x%08X)\n", name_of(desc.label),
-                 static_cast<unsigned>(hr));
+    failures_.report("cannot create program " + std::string(name_of(desc.label)) + " (HRESULT " + hex(hr) + ")");
     return {};
   }
   return add<Shader>(shaders_, std::move(rec));
@@ -215,8 +216,8 @@ Sampler D3D11Device::create_sampler(const SamplerDesc& desc) {
   sd.MinLOD = -FLT_MAX;
   sd.MaxLOD = FLT_MAX;
   ComPtr<ID3D11SamplerState> sampler;
-  if (FAILED(device_->CreateSamplerState(&sd, &sampler))) {
-    std::fprintf(stderr, "gpu: cannot create a sampler\n");
+  if (HRESULT hr = device_->CreateSamplerState(&sd, &sampler); FAILED(hr)) {
+    failures_.report("cannot create a sampler (HRESULT " + hex(hr) + ")");
     return {};
   }
   return add<Sampler>(samplers_, std::move(sampler));
@@ -231,8 +232,8 @@ BlendState D3D11Device::create_blend_state(const BlendDesc& desc) {
   rt.BlendOp = rt.BlendOpAlpha = D3D11_BLEND_OP_ADD;
   rt.RenderTargetWriteMask = D3D11_COLOR_WRITE_ENABLE_ALL;
   ComPtr<ID3D11BlendState> blend;
-  if (FAILED(device_->CreateBlendState(&bd, &blend))) {
-    std::fprintf(stderr, "gpu: cannot create a blend state\n");
+  if (HRESULT hr = device_->CreateBlendState(&bd, &blend); FAILED(hr)) {
+    failures_.report("cannot create a blend state (HRESULT " + hex(hr) + ")");
     return {};
   }
   return add<BlendState>(blends_, std::move(blend));

@@ -8,12 +8,6 @@ namespace gpu::d3d11 {
 
 namespace {
 
-std::string hex(HRESULT hr) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr));
-  return text;
-}
-
 std::string utf8(const wchar_t* wide) {
   int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
   if (size <= 1) return {};
@@ -39,6 +33,12 @@ DXGI_SWAP_CHAIN_DESC swap_chain_desc(const DeviceDesc& desc) {
 }
 
 }  // namespace
+
+std::string hex(HRESULT hr) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr));
+  return text;
+}
 
 HRESULT D3D11Device::create_device_objects(const DeviceDesc& desc, UINT flags) {
   swap_chain_.Reset();
@@ -74,7 +74,22 @@ bool D3D11Device::init(const DeviceDesc& desc, std::string* error, int32_t* plat
   // The interface has one topology, so a draw made before any
   // ia_set_triangle_list() draws triangles too, as it does on Vulkan.
   context_->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
+  if (swap_chain_) bound_frame_queue();
   return create_back_buffer(desc, error) && create_queries(error);
+}
+
+// At most one frame queued ahead of the display (DXGI's default is three):
+// Present then blocks, inside the runtime, while a frame is still waiting
+// for its vertical blank, so the picture on screen is at most one refresh
+// behind the clock sample it was drawn from, and the loop never waits for
+// the GPU itself.
+void D3D11Device::bound_frame_queue() {
+  ComPtr<IDXGIDevice1> dxgi;
+  HRESULT hr = device_.As(&dxgi);
+  if (SUCCEEDED(hr)) hr = dxgi->SetMaximumFrameLatency(1);
+  if (FAILED(hr))
+    std::fprintf(stderr, "gpu: the frame queue cannot be bounded (HRESULT %s); frames may run up to "
+                         "three ahead of the display\n", hex(hr).c_str());
 }
 
 bool D3D11Device::create_back_buffer(const DeviceDesc& desc, std::string* error) {

@@ -12,12 +12,13 @@ using Clock = std::chrono::steady_clock;
 std::atomic<uint64_t> waits{0};
 std::atomic<uint64_t> sleeps{0};
 
-// The first milliseconds spin (a frame's end is usually close), then the
-// thread sleeps between polls so a long wait leaves the processor to others.
-void pause(Clock::time_point wait_started) {
+// Between polls the thread only yields. It never sleeps: on Windows a
+// Sleep(1) lasts a whole timer tick (up to about 15.6 ms) unless the process
+// raises the timer resolution, nearly a 60 Hz frame on its own. A yield that
+// still kept the thread away a millisecond or more is counted.
+void pause() {
   const auto before = Clock::now();
-  if (before - wait_started < std::chrono::milliseconds(2)) SwitchToThread();
-  else Sleep(1);
+  if (!SwitchToThread()) YieldProcessor();
   if (Clock::now() - before >= std::chrono::milliseconds(1)) ++sleeps;
 }
 
@@ -25,9 +26,8 @@ void pause(Clock::time_point wait_started) {
 
 HRESULT wait_for(ID3D11DeviceContext* context, ID3D11Asynchronous* query, void* data, UINT size) {
   ++waits;
-  const auto start = Clock::now();
   HRESULT hr;
-  while ((hr = context->GetData(query, data, size, 0)) == S_FALSE) pause(start);
+  while ((hr = context->GetData(query, data, size, 0)) == S_FALSE) pause();
   return hr;
 }
 

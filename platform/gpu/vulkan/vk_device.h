@@ -23,6 +23,7 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/gpu/creation_failures.h"
 #include "platform/gpu/gpu.h"
 #include "platform/gpu/spirv_reflect.h"
 
@@ -140,6 +141,7 @@ class VulkanDevice final : public Device {
   std::vector<float> read_rgba16f(Texture, int mip) override;
   std::vector<PassTiming> last_frame_timings() const override { return timings_; }
   int validation_message_count() const override { return validation_messages_; }
+  std::string first_failure() const override { return failures_.first(); }
   std::string adapter_name() const override { return adapter_name_; }
   int max_image_side() const override { return max_image_side_; }
 
@@ -187,6 +189,7 @@ class VulkanDevice final : public Device {
   VkPhysicalDeviceMemoryProperties memory_props_{};
   float timestamp_period_ = 1.0f;
   std::string adapter_name_;
+  CreationFailures failures_;
   int max_image_side_ = 0;
   PFN_vkCmdPushDescriptorSetKHR push_descriptor_set_ = nullptr;
 

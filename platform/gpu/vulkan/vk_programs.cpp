@@ -50,7 +50,7 @@ Shader VulkanDevice::create_shader(const ShaderDesc& desc) {
   module.pCode = reinterpret_cast<const uint32_t*>(desc.code.data());
   if (!info || vkCreateShaderModule(device_, &module, nullptr, &rec.module) != VK_SUCCESS ||
       !build_layout(rec, info->bindings)) {
-    std::fprintf(stderr, "gpu: cannot create program %s\n", rec.label.c_str());
+    failures_.report("cannot create program " + rec.label);
     return {};
   }
   rec.info = std::move(*info);
@@ -63,7 +63,7 @@ Shader VulkanDevice::create_shader(const ShaderDesc& desc) {
     pipe.layout = rec.layout;
     if (vkCreateComputePipelines(device_, VK_NULL_HANDLE, 1, &pipe, nullptr, &rec.compute_pipeline) !=
         VK_SUCCESS) {
-      std::fprintf(stderr, "gpu: cannot create the pipeline of %s\n", rec.label.c_str());
+      failures_.report("cannot create the pipeline of " + rec.label);
       return {};
     }
   }

@@ -91,8 +91,8 @@ Texture VulkanDevice::create_texture(const TextureDesc& desc) {
       (vkGetImageMemoryRequirements(device_, rec.image, &req),
        !allocate(req, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, &rec.memory)) ||
       vkBindImageMemory(device_, rec.image, rec.memory, 0) != VK_SUCCESS) {
-    std::fprintf(stderr, "gpu: cannot create texture %s (%dx%d)\n",
-                 desc.label ? desc.label : "", desc.width, desc.height);
+    failures_.report("cannot create texture " + std::string(desc.label ? desc.label : "") + " (" +
+                     std::to_string(desc.width) + "x" + std::to_string(desc.height) + ")");
     if (rec.image) vkDestroyImage(device_, rec.image, nullptr);
     return {};
   }
@@ -130,9 +130,11 @@ VkImageView VulkanDevice::make_view(const ImageRecord& image, const ViewDesc& de
 
 namespace {
 template <typename Handle>
-Handle add_view(std::vector<ViewRecord>& views, ViewDesc desc, VkImageView view) {
+Handle add_view(std::vector<ViewRecord>& views, ViewDesc desc, VkImageView view,
+                const ImageRecord& image, CreationFailures& failures) {
   if (!view) {
-    std::fprintf(stderr, "gpu: cannot create a view of texture %u\n", desc.texture.id);
+    failures.report(std::string("cannot create a view of texture ") +
+                    (image.desc.label ? image.desc.label : ""));
     return {};
   }
   desc.mip_levels = static_cast<int>(levels(desc.mip_levels));
@@ -143,21 +145,24 @@ Handle add_view(std::vector<ViewRecord>& views, ViewDesc desc, VkImageView view)
 
 ShaderResourceView VulkanDevice::create_srv(const ViewDesc& d) {
   if (d.texture.id >= images_.size() || !d.texture) return {};
-  return add_view<ShaderResourceView>(srvs_, d, make_view(images_[d.texture.id], d));
+  return add_view<ShaderResourceView>(srvs_, d, make_view(images_[d.texture.id], d),
+                                           images_[d.texture.id], failures_);
 }
 
 UnorderedAccessView VulkanDevice::create_uav(const ViewDesc& d) {
   if (d.texture.id >= images_.size() || !d.texture) return {};
   ViewDesc one = d;
   one.mip_levels = 1;
-  return add_view<UnorderedAccessView>(uavs_, one, make_view(images_[d.texture.id], one));
+  return add_view<UnorderedAccessView>(uavs_, one, make_view(images_[d.texture.id], one),
+                                            images_[d.texture.id], failures_);
 }
 
 RenderTargetView VulkanDevice::create_rtv(const ViewDesc& d) {
   if (d.texture.id >= images_.size() || !d.texture) return {};
   ViewDesc one = d;
   one.mip_levels = 1;
-  return add_view<RenderTargetView>(rtvs_, one, make_view(images_[d.texture.id], one));
+  return add_view<RenderTargetView>(rtvs_, one, make_view(images_[d.texture.id], one),
+                                            images_[d.texture.id], failures_);
 }
 
 Buffer VulkanDevice::create_buffer(const BufferDesc& desc) {
@@ -172,7 +177,8 @@ Buffer VulkanDevice::create_buffer(const BufferDesc& desc) {
       (vkGetBufferMemoryRequirements(device_, rec.buffer, &req),
        !allocate(req, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT, &rec.memory)) ||
       vkBindBufferMemory(device_, rec.buffer, rec.memory, 0) != VK_SUCCESS) {
-    std::fprintf(stderr, "gpu: cannot create a %u-byte constant buffer\n", desc.byte_width);
+    failures_.report("cannot create the " + std::to_string(desc.byte_width) + "-byte constant buffer " +
+                     (desc.label ? desc.label : ""));
     if (rec.buffer) vkDestroyBuffer(device_, rec.buffer, nullptr);
     return {};
   }
@@ -189,7 +195,10 @@ Sampler VulkanDevice::create_sampler(const SamplerDesc& desc) {
   info.maxLod = VK_LOD_CLAMP_NONE;
   info.borderColor = VK_BORDER_COLOR_FLOAT_TRANSPARENT_BLACK;
   VkSampler sampler = VK_NULL_HANDLE;
-  if (vkCreateSampler(device_, &info, nullptr, &sampler) != VK_SUCCESS) return {};
+  if (vkCreateSampler(device_, &info, nullptr, &sampler) != VK_SUCCESS) {
+    failures_.report("cannot create a sampler");
+    return {};
+  }
   samplers_.push_back(sampler);
   return Sampler{static_cast<uint32_t>(samplers_.size() - 1)};
 }
