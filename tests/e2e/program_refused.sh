@@ -42,7 +42,8 @@ intro_pid=$!
 
 box=
 for _ in $(seq 600); do
-  box=$(xdotool search --name '^Velmorand cannot start$' 2>/dev/null | head -1)
+  # xdotool's search misses SDL's box (made by a child process); the tree has it.
+  box=$(xwininfo -root -tree 2>/dev/null | awk '/"Velmorand cannot start"/ { print $1; exit }')
   [ -n "$box" ] && break
   kill -0 $intro_pid 2>/dev/null || fail "the intro ended without an error box"
   sleep 0.1

@@ -186,9 +186,9 @@ void D3D11Device::end_pass_timing(uint32_t shader) {
 
 // Ends the frame headless, on a flush, or with passes timed: everything
 // recorded has run when this returns, and the passes timed since the last
-// window closed become the frame's timings. A
-// window without timed passes leaves the last timings standing, as a flush
-// between frames would otherwise wipe them.
+// window closed become the frame's timings. A window without timed passes
+// leaves the last timings standing, as a flush between frames would
+// otherwise wipe them.
 void D3D11Device::end_frame() {
   if (window_open_) context_->End(disjoint_query_.Get());
   wait_idle();

@@ -79,9 +79,9 @@ bool D3D11Device::init(const DeviceDesc& desc, std::string* error, int32_t* plat
 }
 
 // At most one frame queued ahead of the display (DXGI's default is three):
-// Present then blocks, inside the runtime, while a frame is still waiting
-// for its vertical blank, so the picture on screen is at most one refresh
-// behind the clock sample it was drawn from, and the loop never waits for
+// Present then blocks, inside the runtime, while the frame presented before
+// is still queued, so the picture on screen is at most one refresh behind
+// the clock sample it was drawn from, and the loop never has to wait for
 // the GPU itself.
 void D3D11Device::bound_frame_queue() {
   ComPtr<IDXGIDevice1> dxgi;
