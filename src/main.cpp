@@ -73,5 +73,9 @@ int main() {
 
   run_main_loop(renderer, playback, *window);
   playback_shutdown(playback);
+  // The loop never waits for the GPU, so the last frame may still be running
+  // on it; a process that ends under it crashes some drivers on their way
+  // out (Wine's translation to OpenGL did, every other run).
+  device->flush();
   std::exit(0);
 }
