@@ -14,6 +14,8 @@
 
 #include "src/asset_catalog.h"
 #include "src/soundtrack.h"
+#include "sync/choreography.h"
+#include "sync/key_list.h"
 #include "tests/tools/tool_process.h"
 #include "tools/capture/child_process.h"
 
@@ -134,6 +136,46 @@ TEST(CaptureRun, StillsAreByteIdenticalAndAreTheFramesARangeCaptureShows) {
   EXPECT_GT(colour_count(dir + "/a_128.300.png"), 10) << "the particles should show";
 }
 
+void write_text(const std::string& path, const std::string& text) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr) << path;
+  std::fwrite(text.data(), 1, text.size(), f);
+  std::fclose(f);
+}
+
+bool all_black(const std::string& png) {
+  int w = 0, h = 0, n = 0;
+  unsigned char* px = stbi_load(png.c_str(), &w, &h, &n, 3);
+  bool black = px != nullptr;
+  for (int i = 0; px && i < w * h * 3; ++i) black = black && px[i] == 0;
+  stbi_image_free(px);
+  return black;
+}
+
+TEST(CaptureRun, AStillShowsTheKeyListsItIsGiven) {
+  // The 21 compiled-in lists as files change no byte; one edited list (the
+  // fade to black held at 1) changes the picture.
+  std::string dir = make_temp_folder("choreography");
+  ASSERT_EQ(mkdir((dir + "/same").c_str(), 0755), 0);
+  ASSERT_EQ(mkdir((dir + "/edited").c_str(), 0755), 0);
+  for (int i = 0; i < kSyncTrackCount; ++i)
+    write_text(dir + "/same/" + key_list_file_name(track_names[i]), compiled_tracks[i].list);
+  write_text(dir + "/edited/fade.black.keys", "0: 1 (0)\n");
+  const std::vector<std::string> still = {kCapture, "--size", "160x90", "--at", "30"};
+  for (const char* name : {"plain", "same", "edited"}) {
+    std::vector<std::string> argv = still;
+    if (std::string(name) != "plain") argv.insert(argv.end(), {"--choreography", dir + "/" + name});
+    argv.insert(argv.end(), {"--out", dir + "/" + name + ".png"});
+    ToolResult r = run_tool(argv);
+    ASSERT_EQ(r.status, 0) << r.output;
+  }
+  const auto plain = read_bytes(dir + "/plain_030.000.png");
+  ASSERT_FALSE(plain.empty());
+  EXPECT_EQ(plain, read_bytes(dir + "/same_030.000.png"));
+  EXPECT_FALSE(all_black(dir + "/plain_030.000.png"));
+  EXPECT_TRUE(all_black(dir + "/edited_030.000.png"));
+}
+
 TEST(CaptureRun, AnInterruptedVideoKeepsTheFramesMadeWithTheirSound) {
   std::string dir = make_temp_folder("interrupt");
   std::string log = dir + "/log.txt", out = dir + "/cut.mkv";
@@ -172,6 +214,8 @@ TEST(CaptureRun, ProblemsEndWithAMessageAndAStatus) {
   // Every write into this file fails as on a full disk.
   ASSERT_EQ(mkdir((dir + "/full").c_str(), 0755), 0);
   ASSERT_EQ(symlink("/dev/full", (dir + "/full/s_001.000.png").c_str()), 0);
+  ASSERT_EQ(mkdir((dir + "/lists").c_str(), 0755), 0);
+  write_text(dir + "/lists/camera.fov.keys", "0: 1 (0);\n9 2");
   struct Case {
     std::vector<std::string> args;
     const char* path_env;
@@ -189,6 +233,8 @@ TEST(CaptureRun, ProblemsEndWithAMessageAndAStatus) {
        "/full/s_001.000.png: No space left on device"},
       {{"--out", "/proc/v.mp4"}, nullptr, 4, "the file system of /proc takes no new files"},
       {{"--out", "v.avi"}, nullptr, 2, "--out takes a folder"},
+      {{"--choreography", dir + "/lists", "--at", "1", "--out", dir + "/l.png"}, nullptr, 2,
+       "/lists/camera.fov.keys:2:3: expected ':' after the row"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> argv = {kCapture};

@@ -24,8 +24,13 @@ int main(int argc, char** argv) {
     std::fputs(kBenchUsage, stdout);
     return 0;
   }
+  KeyListFolder lists;
+  if (!options->choreography.empty() && !read_key_list_folder(options->choreography, &lists, &error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 2;
+  }
   BenchReport report;
-  if (!run_bench(*options, &report, &error)) {
+  if (!run_bench(*options, options->choreography.empty() ? nullptr : &lists, &report, &error)) {
     std::fprintf(stderr, "velmorand-bench: cannot render at %dx%d: %s\n", options->size.width,
                  options->size.height, error.c_str());
     return 3;

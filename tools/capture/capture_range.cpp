@@ -1,6 +1,7 @@
 // A range of frames [from, to) to numbered PNG files or to a video.
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 
 #include "tools/capture/capture_frames.h"
 #include "tools/capture/capture_run.h"
@@ -111,5 +112,9 @@ CaptureExit capture_range(HeadlessIntro& intro, const CaptureOptions& o, RangeTi
   if (loop == LoopEnd::OutputFailed) return CaptureExit::OutputFailed;
   // An interrupted video is still finished: what was captured stays playable.
   if (video && done > first && !finish_video(*video, o, first, done)) return CaptureExit::OutputFailed;
+  if (!video && loop == LoopEnd::Completed)
+    capture_message("wrote " + std::to_string(done - first) + " files into " + o.out + " (" +
+                    std::filesystem::path(frame_png_path(o.out, first)).filename().string() + " to " +
+                    std::filesystem::path(frame_png_path(o.out, done - 1)).filename().string() + ")");
   return loop == LoopEnd::Interrupted ? CaptureExit::Interrupted : CaptureExit::Done;
 }

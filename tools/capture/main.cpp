@@ -28,6 +28,14 @@ int main(int argc, char** argv) {
     std::fputs(kPartsUsage, stdout);
     return 0;
   }
+  if (!options->choreography.empty()) {
+    auto lists = std::make_shared<KeyListFolder>();
+    if (!read_key_list_folder(options->choreography, lists.get(), &error)) {
+      std::fprintf(stderr, "%s\n", error.c_str());
+      return static_cast<int>(CaptureExit::BadArguments);
+    }
+    options->key_lists = std::move(lists);
+  }
   install_interruption_handlers();
   os::enable_terminal_escapes();
   if (part) return static_cast<int>(part->check ? check_part(*options, *part) : capture_part(*options, *part));
