@@ -173,11 +173,18 @@ TEST_F(LivePlayer, ASavedListIsOnTheNextFrameAndABrokenOneKeepsTheLastGoodKeys) 
   ASSERT_TRUE(player.step());
   EXPECT_EQ(intro->renderer->uniforms.camFov, 1.25f);
   EXPECT_NE(said().find("ms after it was written"), std::string::npos);
+  EXPECT_NE(said().find("camera.fov.keys: 1 key swapped in"), std::string::npos) << said();
 
   save("camera:fov", "0: 2 (0);\n1000 3 (1)\n");
   ASSERT_TRUE(player.step());
   EXPECT_EQ(intro->renderer->uniforms.camFov, 1.25f);
   EXPECT_NE(said().find("camera.fov.keys:2:6: expected ':' after the row"), std::string::npos) << said();
+
+  std::filesystem::remove(dir + "/camera.fov.keys");
+  ASSERT_TRUE(player.step());
+  EXPECT_EQ(intro->renderer->uniforms.camFov, 1.25f);
+  EXPECT_NE(said().find("camera.fov.keys was deleted from " + dir + "; camera:fov keeps its keys"), std::string::npos)
+      << said();
 }
 
 }  // namespace

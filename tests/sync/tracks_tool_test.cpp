@@ -188,7 +188,7 @@ TEST_F(TracksTool, DumpMentionsBytesAfterTheLastKey) {
   write_file("t.track", sync_test::TrackFileBytes().i32(1).key(-3, 0.1f, 1).i32(0).bytes());
   const ToolRun r = run({"--dump", "t.track"});
   ASSERT_EQ(r.status, kToolOk);
-  EXPECT_EQ(r.out, "t.track: 1 keys\n-3: 0.1 (1) Linear\n(4 bytes after the last key, which are not read)\n");
+  EXPECT_EQ(r.out, "t.track: 1 key\n-3: 0.1 (1) Linear\n(4 bytes after the last key, which are not read)\n");
 }
 
 TEST_F(TracksTool, DumpSaysWhyAFileIsMalformed) {

@@ -5,11 +5,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/program_name.h"
 #include "tools/bench/bench_options.h"
 #include "tools/bench/bench_report.h"
 #include "tools/bench/bench_run.h"
 
 int main(int argc, char** argv) {
+  platform::set_program_name("velmorand-bench");
   // Ctrl-C and SIGTERM end it at any stage, also where a shell started it
   // with them ignored: nothing it has made needs closing.
   std::signal(SIGINT, SIG_DFL);

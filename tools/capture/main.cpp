@@ -2,6 +2,7 @@
 // or to a video with its soundtrack; in parts, and the parts joined.
 #include <cstdio>
 
+#include "platform/program_name.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_parts.h"
 #include "tools/capture/capture_run.h"
@@ -10,6 +11,7 @@
 #include "tools/capture/os_process.h"
 
 int main(int argc, char** argv) {
+  platform::set_program_name("velmorand-capture");
   std::vector<std::string> args(argv, argv + argc);
   if (asks_for_join(args)) return static_cast<int>(run_join(args));
   std::string error;

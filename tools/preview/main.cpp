@@ -5,6 +5,7 @@
 #include <deque>
 #include <thread>
 
+#include "platform/program_name.h"
 #include "platform/window/window.h"
 #include "src/soundtrack.h"
 #include "tools/capture/frame_grid.h"
@@ -89,6 +90,7 @@ void play(Player& p, PreviewSession& session, Console& console) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::set_program_name("velmorand-preview");
   Console console(stderr);
   std::string error;
   const auto options = parse_preview_options(argc, argv, &error);
