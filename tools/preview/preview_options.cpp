@@ -6,7 +6,8 @@
 const char kPreviewUsage[] =
     "usage: velmorand-preview [--size WxH] [--choreography DIR] [--at SECONDS]\n"
     "Plays the intro in a window with its sound, to seek, pause, loop and re-time it.\n"
-    "  --size WxH           the window and the picture drawn for it (default 1280x720)\n"
+    "  --size WxH           the window's size at the start (default 1280x720); the\n"
+    "                       picture is drawn again at the window's size after a resize\n"
     "  --choreography DIR   the key lists of DIR (velmorand-tracks --export-text makes\n"
     "                       them) instead of the compiled-in keys, swapped in on every save\n"
     "  --at SECONDS         start there instead of at 0\n"
