@@ -80,7 +80,8 @@ TEST(PartOptions, PartAndCheckAreTakenOutOfTheArguments) {
   EXPECT_TRUE(request->check);
   EXPECT_EQ(args, (std::vector<std::string>{"velmorand-capture", "--size", "160x90", "--out", "x.mp4"}));
   for (std::vector<std::string> bad : {std::vector<std::string>{"c", "--part=8/8"}, {"c", "--part", "3"},
-                                       {"c", "--part", "-1/4"}, {"c", "--part"}, {"c", "--check"}}) {
+                                       {"c", "--part", "-1/4"}, {"c", "--part"}, {"c", "--check"},
+                                       {"c", "--part", "1/4", "--part=2/4"}}) {
     std::optional<PartRequest> none;
     EXPECT_FALSE(take_part_options(bad, &none, &error)) << bad.back();
   }
