@@ -18,6 +18,7 @@
 #include "tools/preview/console.h"
 #include "tools/preview/live_choreography.h"
 #include "tools/preview/preview_session.h"
+#include "tools/preview/status_line.h"
 
 namespace {
 
@@ -130,6 +131,9 @@ TEST_F(Player, TheLoopWrapsToItsStart) {
   player.seek(row_position(896));
   ASSERT_TRUE(player.step());
   player.command(Command::LoopStart);
+  // A mark not set yet is not shown as a row.
+  EXPECT_NE(status_text({.position = row_position(896), .loop = player.loop()}).find("| loop 896-? off |"),
+            std::string::npos);
   player.command(Command::BeatForward);
   ASSERT_TRUE(player.step());
   player.command(Command::LoopEnd);
