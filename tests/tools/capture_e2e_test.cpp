@@ -17,7 +17,7 @@
 #include "sync/choreography.h"
 #include "sync/key_list.h"
 #include "tests/tools/tool_process.h"
-#include "tools/capture/child_process.h"
+#include "tools/common/child_process.h"
 
 namespace {
 

@@ -3,13 +3,13 @@
 #include <chrono>
 #include <filesystem>
 
-#include "tools/common/choreography_digest.h"
-#include "tools/common/choreography_tracks.h"
-#include "tools/capture/capture_frames.h"
-#include "tools/capture/frame_grid.h"
 #include "tools/capture/output_paths.h"
 #include "tools/capture/video_probe.h"
 #include "tools/common/argument_values.h"
+#include "tools/common/choreography_digest.h"
+#include "tools/common/choreography_tracks.h"
+#include "tools/offline/frame_grid.h"
+#include "tools/offline/offline_frames.h"
 
 const char kPartsUsage[] =
     "In parts, one per machine (see \"Capturing on a cluster\" in README.md):\n"
