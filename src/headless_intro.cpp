@@ -25,6 +25,7 @@ bool make_gpu(HeadlessIntro& intro, std::string* error) {
   if (options.wrap_device) intro.device = options.wrap_device(std::move(intro.device));
   intro.renderer = std::make_unique<Renderer>(*intro.device, options.screen);
   present_startup_clear(*intro.renderer);
+  intro.setup = {};  // the times of this making, not summed with an earlier one
   create_gpu_resources(*intro.renderer, &intro.setup);
   return true;
 }

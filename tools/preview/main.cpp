@@ -94,9 +94,13 @@ bool follow_window_size(Player& p, PreviewSession& session, Console& console) {
   session.renderer_remade();
   const Renderer& r = *p.intro->renderer;
   const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  const SetupTimings& t = p.intro->setup;
+  char spent[160];
+  std::snprintf(spent, sizeof spent, "%.0f ms: device %.0f, images %.0f, uploads %.0f, programs %.0f, lens dirt %.0f",
+                ms, p.intro->device_ms, t.image_decode_ms, t.uploads_ms, t.programs_ms, t.lens_dirt_ms);
   console.say("drawing at " + std::to_string(r.renderWidth) + "x" + std::to_string(r.renderHeight) +
               " for the window's " + std::to_string(size->width) + "x" + std::to_string(size->height) +
-              " (the renderer made again in " + std::to_string(static_cast<long>(ms)) + " ms)");
+              " (the renderer made again in " + spent + ")");
   return true;
 }
 
