@@ -29,6 +29,7 @@ struct HeadlessOptions {
 };
 
 struct HeadlessIntro {
+  HeadlessOptions options;  // as started; screen is the size rendered now
   std::unique_ptr<gpu::Device> device;
   std::unique_ptr<Renderer> renderer;
   PlaybackState playback;
@@ -41,6 +42,14 @@ struct HeadlessIntro {
 // Null (and a message in `error`) when no device can be made or it refuses
 // one of the intro's objects.
 std::unique_ptr<HeadlessIntro> start_headless_intro(const HeadlessOptions& options, std::string* error);
+
+// Makes the GPU device and the renderer again at a new screen size (into
+// the same window), as at start-up; the soundtrack, the tracks and the clock
+// stay as they are. What the passes carried from frame to frame is gone:
+// replay it as after a seek. False, with the reason in `error`, when no device
+// can be made at that size or it refuses one of the intro's objects (the
+// intro then has no usable one: stop it).
+bool remake_headless_renderer(HeadlessIntro& intro, Size screen, std::string* error);
 
 // Renders one frame with the device's position at `samples` played sample
 // frames; returns the frame's time.
