@@ -101,7 +101,8 @@ ShaderResourceView D3D11Device::create_srv(const ViewDesc& d) {
   ViewRecord<ID3D11ShaderResourceView> rec{d, nullptr};
   rec.desc.mip_levels = static_cast<int>(levels(d.mip_levels));
   if (HRESULT hr = device_->CreateShaderResourceView(tex.texture.Get(), &vd, &rec.view); FAILED(hr)) {
-    failures_.report("cannot create a shader resource view of " + std::string(name_of(tex.label.c_str())) + " (HRESULT " + hex(hr) + ")");
+    failures_.report("cannot create a shader resource view of " + std::string(name_of(tex.label.c_str())) +
+                     " (HRESULT " + hex(hr) + ")");
     return {};
   }
   return add<ShaderResourceView>(srvs_, std::move(rec));
@@ -118,7 +119,8 @@ UnorderedAccessView D3D11Device::create_uav(const ViewDesc& d) {
   ViewRecord<ID3D11UnorderedAccessView> rec{d, nullptr};
   rec.desc.mip_levels = 1;
   if (HRESULT hr = device_->CreateUnorderedAccessView(tex.texture.Get(), &vd, &rec.view); FAILED(hr)) {
-    failures_.report("cannot create an unordered-access view of " + std::string(name_of(tex.label.c_str())) + " (HRESULT " + hex(hr) + ")");
+    failures_.report("cannot create an unordered-access view of " + std::string(name_of(tex.label.c_str())) +
+                     " (HRESULT " + hex(hr) + ")");
     return {};
   }
   return add<UnorderedAccessView>(uavs_, std::move(rec));
@@ -164,7 +166,8 @@ RenderTargetView D3D11Device::create_rtv(const ViewDesc& d) {
   ViewRecord<ID3D11RenderTargetView> rec{d, nullptr};
   rec.desc.mip_levels = 1;
   if (HRESULT hr = device_->CreateRenderTargetView(tex.texture.Get(), &vd, &rec.view); FAILED(hr)) {
-    failures_.report("cannot create a render-target view of " + std::string(name_of(tex.label.c_str())) + " (HRESULT " + hex(hr) + ")");
+    failures_.report("cannot create a render-target view of " + std::string(name_of(tex.label.c_str())) +
+                     " (HRESULT " + hex(hr) + ")");
     return {};
   }
   return add<RenderTargetView>(rtvs_, std::move(rec));
