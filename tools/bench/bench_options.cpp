@@ -4,6 +4,7 @@
 
 const char kBenchUsage[] =
     "usage: velmorand-bench [--size WxH] [--at T1,T2,...] [--frames N] [--warmup N] [--json]\n"
+    "       velmorand-bench --realtime SECONDS [--at T] [--json]\n"
     "Renders the intro headless at chosen times and reports, per pass, the GPU time from\n"
     "timestamp queries (median and min over the frames), the CPU time of one frame's fill\n"
     "and recording, and how start-up time splits.\n"
@@ -12,6 +13,11 @@ const char kBenchUsage[] =
     "  --frames N   measured frames per time (default 9)\n"
     "  --warmup N   frames rendered first at each time, not measured (default 2)\n"
     "  --json       machine-readable output\n"
+    "  --realtime SECONDS  instead, play the intro as it runs for a viewer, covering the\n"
+    "               desktop with its sound, for SECONDS from --at (default 0), and report\n"
+    "               the intervals between presents (median, 99th percentile, worst), the\n"
+    "               refreshes missed at the display's rate and the GPU time per frame in\n"
+    "               each section; Escape ends it early\n"
     "Track files (sync-2F_*.track) in the working directory change the choreography, as\n"
     "in the intro.\n"
     "Exit status: 0 measured, 2 bad arguments, 3 the intro cannot start or render at the\n"
@@ -26,6 +32,11 @@ bool set_option(BenchOptions& o, const std::string& name, const std::string& val
     if (size) o.size = *size;
     return size.has_value();
   }
+  if (name == "--realtime") {
+    auto seconds = parse_seconds(value);
+    if (seconds && *seconds > 0) o.realtime = *seconds;
+    return seconds && *seconds > 0;
+  }
   if (name == "--at") {
     auto times = parse_seconds_list(value);
     if (times) o.at = *times;
@@ -39,6 +50,7 @@ bool set_option(BenchOptions& o, const std::string& name, const std::string& val
 const char* value_hint(const std::string& name) {
   if (name == "--size") return "WxH with sides from 1 to 65535, like 1280x720";
   if (name == "--at") return "seconds from 0 to 136 separated by commas, like 30,110";
+  if (name == "--realtime") return "seconds above 0, at most 136, like 10";
   if (name == "--warmup") return "a whole number from 0 to 1000";
   return "a whole number from 1 to 1000";
 }
@@ -57,7 +69,8 @@ std::optional<BenchOptions> parse_bench_options(int argc, const char* const* arg
       o.json = true;
       continue;
     }
-    if (word.name != "--size" && word.name != "--at" && word.name != "--frames" && word.name != "--warmup") {
+    if (word.name != "--size" && word.name != "--at" && word.name != "--frames" && word.name != "--warmup" &&
+        word.name != "--realtime") {
       *error = "unknown argument '" + std::string(argv[i]) + "'";
       return std::nullopt;
     }
@@ -67,6 +80,10 @@ std::optional<BenchOptions> parse_bench_options(int argc, const char* const* arg
                word.name + ": " + value_hint(word.name);
       return std::nullopt;
     }
+  }
+  if (o.realtime > 0 && o.at.size() > 1) {
+    *error = "--realtime plays from one time: give --at a single time";
+    return std::nullopt;
   }
   return o;
 }
