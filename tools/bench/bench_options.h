@@ -17,6 +17,7 @@ struct BenchOptions {
   double realtime = 0;
   bool json = false;
   bool help = false;
+  std::string choreography;  // a folder of key lists; empty: the compiled-in keys
 };
 
 std::optional<BenchOptions> parse_bench_options(int argc, const char* const* argv, std::string* error);
