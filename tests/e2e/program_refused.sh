@@ -26,6 +26,8 @@ if at < 0 or exe.find(program, at + 1) >= 0:
 open(sys.argv[3], "wb").write(exe[:at] + b"\xff" * 4 + exe[at + 4:])
 PY
 chmod +x "$copy"
+# DLLs placed beside the exe (another Direct3D 11, say) go beside the copy.
+for dll in "$(dirname "$intro")"/*.dll; do [ -e "$dll" ] && ln -s "$(realpath "$dll")" "$work/"; done
 
 case $intro in
   *.exe)
@@ -52,6 +54,7 @@ done
 grep -q "cannot create program $name" "$work/intro.log" || fail "the message does not name $name"
 case $intro in *.exe) grep -q "$name (HRESULT 0x8" "$work/intro.log" || fail "the message has no HRESULT" ;; esac
 grep "Velmorand cannot start" "$work/intro.log"
+grep -m1 "DXVK: v\?[0-9]" "$work/intro.log"  # which Direct3D 11 ran, where DXVK did
 
 # The box waits for the viewer; Return is its OK.
 for _ in $(seq 100); do
