@@ -13,7 +13,7 @@
 
 #include "platform/audio/audio_device.h"
 #include "src/headless_intro.h"
-#include "tools/capture/priming.h"
+#include "tools/offline/priming.h"
 #include "tools/preview/sliced_replay.h"
 #include "tools/preview/transport.h"
 

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "tools/capture/capture_frames.h"
-#include "tools/capture/progress_line.h"
+#include "tools/offline/offline_frames.h"
+#include "tools/offline/progress_line.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "src/headless_intro.h"
-#include "tools/capture/priming.h"
+#include "tools/offline/priming.h"
 
 class SlicedReplay {
  public:
