@@ -2,15 +2,8 @@
 
 #include <chrono>
 
+#include "src/elapsed_time.h"
 #include "src/frame_passes.h"
-
-namespace {
-
-double ms_since(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-}  // namespace
 
 std::unique_ptr<HeadlessIntro> start_headless_intro(const HeadlessOptions& options, std::string* error) {
   auto intro = std::make_unique<HeadlessIntro>();

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstring>
 #include <csignal>
+#include <fstream>
 #include <map>
 #include <set>
 #include <thread>
@@ -172,6 +173,8 @@ TEST(CaptureRun, ProblemsEndWithAMessageAndAStatus) {
   // Every write into this file fails as on a full disk.
   ASSERT_EQ(mkdir((dir + "/full").c_str(), 0755), 0);
   ASSERT_EQ(symlink("/dev/full", (dir + "/full/s_001.000.png").c_str()), 0);
+  // A part record edited or corrupted in the shared folder.
+  std::ofstream(dir + "/p.mp4.part.json") << "{\"from\":0,\"to\":1,\"range_first\":4.4e28,\"range_end\":30}";
   struct Case {
     std::vector<std::string> args;
     const char* path_env;
@@ -189,6 +192,7 @@ TEST(CaptureRun, ProblemsEndWithAMessageAndAStatus) {
        "/full/s_001.000.png: No space left on device"},
       {{"--out", "/proc/v.mp4"}, nullptr, 4, "the file system of /proc takes no new files"},
       {{"--out", "v.avi"}, nullptr, 2, "--out takes a folder"},
+      {{"--join", dir + "/p.mp4", "--out", dir + "/v.mp4"}, nullptr, 2, "p.mp4.part.json: \"range_first\" is 4.4e+28"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> argv = {kCapture};

@@ -53,7 +53,7 @@ LoopEnd render_frames(HeadlessIntro& intro, const CaptureOptions& o, const Primi
                       int64_t end, FrameOutput& output, int64_t* done, RangeTimes& times) {
   ProgressLine progress(static_cast<int64_t>(plan.frames.size()) + (end - first), stderr);
   Stopwatch stopwatch;
-  bool interrupted = !run_priming(intro, plan, o.fps, progress) || interruption_requested();
+  bool interrupted = !run_priming(intro, plan, o.fps, [&progress] { progress.frame_done(); }) || interruption_requested();
   times.priming_frames = static_cast<int64_t>(plan.frames.size());
   times.priming_seconds = stopwatch.lap();
   std::string error;

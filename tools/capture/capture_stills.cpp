@@ -27,7 +27,7 @@ CaptureExit capture_stills(HeadlessIntro& intro, const CaptureOptions& o) {
                     " earlier frames, not kept, rebuild the sun shafts and logo particles the stills show");
   ProgressLine progress(total, stderr);
   for (size_t i = 0; i < o.at.size(); ++i) {
-    if (!run_priming(intro, plans[i], o.fps, progress) || interruption_requested()) {
+    if (!run_priming(intro, plans[i], o.fps, [&progress] { progress.frame_done(); }) || interruption_requested()) {
       progress.finish();
       capture_message("interrupted; " + std::to_string(i) + " stills written");
       return CaptureExit::Interrupted;

@@ -1,6 +1,6 @@
 #pragma once
 // Two effects carry pictures from frame to frame: the sun shafts stop being
-// computed at row 1151 and the composite keeps showing the last image made
+// computed at kShaftsEndRow and the composite keeps showing the last image made
 // before it, and the logo particles step a field that was seeded some frames
 // earlier. A capture that starts late (a still, or a range from a later
 // time) renders, without keeping them, the frames that made that state in a
@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <functional>
 #include <vector>
+
+#include "src/pass_schedule.h"
 
 // The value of "PostProcess:glitchCredits" at a row.
 using GlitchCreditsAt = std::function<double(double row)>;
@@ -22,8 +24,3 @@ struct Priming {
 // What to render before showing a frame at `target` (any position, on the
 // grid or not) when frames run at `fps`.
 Priming plan_priming(uint32_t target, int fps, const GlitchCreditsAt& glitch_credits_at);
-
-// Rows where the pass chain changes what it carries over.
-inline constexpr double kShaftsEndRow = 1151.0;
-inline constexpr double kParticlePathFrom = 100.0;  // glitchCredits at or above: particles
-inline constexpr double kParticleSeedBelow = 100.5;  // ... and below this: the field is seeded
