@@ -20,6 +20,12 @@ using Json = nlohmann::ordered_json;
 constexpr int64_t kMostFrames = std::numeric_limits<int32_t>::max();
 constexpr double kMostSeconds = 1e9;
 
+// A value as a message quotes it: a value that is not a number may be long.
+std::string shown(const Json& value) {
+  std::string text = value.dump();
+  return text.size() <= 40 ? text : text.substr(0, 37) + "...";
+}
+
 // Reads the fields of one record from its object; the first problem found
 // ends the reading, naming the field.
 class FieldReader {
@@ -31,24 +37,34 @@ class FieldReader {
   void whole(const char* key, T* value, int64_t least, int64_t most) {
     const Json* field = find(key);
     if (!field) return;
-    if (!field->is_number_integer()) return fail(key, "is " + field->dump() + ", not a whole number");
+    if (!field->is_number_integer()) return fail(key, "is " + shown(*field) + ", not a whole number");
     // The parser keeps non-negative integers unsigned, up to 2^64 - 1.
     const bool fits = field->is_number_unsigned()
                           ? field->get<uint64_t>() <= static_cast<uint64_t>(most) &&
                                 static_cast<int64_t>(field->get<uint64_t>()) >= least
                           : field->get<int64_t>() >= least && field->get<int64_t>() <= most;
     if (!fits)
-      return fail(key, "is " + field->dump() + ", not from " + std::to_string(least) + " to " + std::to_string(most));
+      return fail(key, "is " + shown(*field) + ", not from " + std::to_string(least) + " to " + std::to_string(most));
     *value = static_cast<T>(field->get<int64_t>());
   }
 
   void seconds(const char* key, double* value, double most) {
     const Json* field = find(key);
     if (!field) return;
-    if (!field->is_number()) return fail(key, "is " + field->dump() + ", not a number");
+    if (!field->is_number()) return fail(key, "is " + shown(*field) + ", not a number");
     const double v = field->get<double>();
-    if (!(v >= 0 && v <= most)) return fail(key, "is " + field->dump() + ", not from 0 to " + Json(most).dump());
+    if (!(v >= 0 && v <= most)) return fail(key, "is " + shown(*field) + ", not from 0 to " + Json(most).dump());
     *value = v;
+  }
+
+  // Hex digits, as choreography_digest() makes them.
+  void digest(const char* key, std::string* value) {
+    const Json* field = find(key);
+    if (!field) return;
+    if (!field->is_string() || field->get_ref<const std::string&>().empty() ||
+        field->get_ref<const std::string&>().find_first_not_of("0123456789abcdef") != std::string::npos)
+      return fail(key, "is " + shown(*field) + ", not a digest of hex digits");
+    *value = field->get<std::string>();
   }
 
   void fail(const std::string& key, const std::string& why) {
@@ -82,6 +98,7 @@ void read_fields(FieldReader& in, PartRecord& r) {
   in.whole("height", &r.size.height, 1, 65535);
   in.whole("crf", &r.crf, 0, 51);
   in.whole("parts", &r.parts, 1, 100000);
+  in.digest("choreography", &r.choreography);
   in.whole("part", &r.part, 0, r.parts - 1);
   in.whole("first_frame", &r.first_frame, 0, kMostFrames);
   in.whole("frame_count", &r.frame_count, 0, kMostFrames);
@@ -99,6 +116,8 @@ bool same_capture(const PartRecord& a, const PartRecord& b) {
   return a.range_first == b.range_first && a.range_end == b.range_end && a.fps == b.fps &&
          a.size.width == b.size.width && a.size.height == b.size.height && a.crf == b.crf && a.parts == b.parts;
 }
+
+bool same_keys(const PartRecord& a, const PartRecord& b) { return a.choreography == b.choreography; }
 
 std::string capture_text(const PartRecord& r) {
   char text[160];
@@ -124,6 +143,7 @@ std::string record_json(const PartRecord& r) {
                        {"height", r.size.height},
                        {"crf", r.crf},
                        {"parts", r.parts},
+                       {"choreography", r.choreography},
                        {"part", r.part},
                        {"first_frame", r.first_frame},
                        {"frame_count", r.frame_count},

@@ -2,15 +2,18 @@
 
 #include "src/pass_schedule.h"
 #include "sync/choreography.h"
-#include "sync/device.h"
-#include "sync/startup.h"
 #include "sync/track.h"
+#include "tools/common/choreography_tracks.h"
 #include "tools/tracks/number_text.h"
 #include "tools/tracks/tracks_tool.h"
 
-int print_values_at(float seconds, std::FILE* out) {
+int print_values_at(float seconds, const KeyListFolder* lists, std::FILE* out, std::FILE* err) {
   // The same start-up as the intro's, track files in the working directory included.
-  TrackRegistry* registry = start_sync_tracks();
+  const ChoreographyTracks tracks(lists);
+  if (!tracks.ok()) {
+    std::fputs("velmorand-tracks: out of memory for the keys of the lists\n", err);
+    return kToolFailed;
+  }
   const double row = seconds_to_row(seconds, 0.0);
   const double ahead = seconds_to_row(seconds, kLookAheadSeconds);
   for (int i = 0; i < kSyncTrackCount; ++i) {
@@ -21,7 +24,5 @@ int print_values_at(float seconds, std::FILE* out) {
     const float value = static_cast<float>(track_value_at(track_table[i], ahead));
     std::fprintf(out, "%s@look-ahead %s\n", track_names[i], float_text(value).c_str());
   }
-  registry_destroy(registry);
-  for (Track*& entry : track_table) entry = nullptr;
   return kToolOk;
 }
