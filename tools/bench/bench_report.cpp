@@ -1,6 +1,5 @@
 #include "tools/bench/bench_report.h"
 
-#include <cmath>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
@@ -36,10 +35,6 @@ std::string time_text(const TimeReport& t) {
 }
 
 using Json = nlohmann::ordered_json;
-
-// Rounded to 1/`per_unit`, so the report reads like the table: dividing by the
-// power of ten gives the double that prints as the short decimal.
-double rounded(double value, double per_unit) { return std::round(value * per_unit) / per_unit; }
 
 Json spread_json(Spread s) { return {{"median_ms", rounded(s.median_ms, 1e4)}, {"min_ms", rounded(s.min_ms, 1e4)}}; }
 
