@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "src/elapsed_time.h"
 #include "src/frame_clock.h"
 #include "sync/choreography.h"
 #include "tools/offline/frame_grid.h"
@@ -16,18 +17,9 @@ namespace {
 
 std::string row_text(int32_t row) { return "row " + std::to_string(row); }
 
-int glitch_credits_track() {
-  static const int index = [] {
-    for (int i = 0; i < kSyncTrackCount; ++i)
-      if (std::string(track_names[i]) == "PostProcess:glitchCredits") return i;
-    return -1;
-  }();
-  return index;
-}
-
-std::string ms_since(std::chrono::system_clock::time_point from, std::chrono::system_clock::time_point to) {
+std::string ms_text(std::chrono::system_clock::time_point from, std::chrono::system_clock::time_point to) {
   char text[32];
-  std::snprintf(text, sizeof text, "%.1f", std::chrono::duration<double, std::milli>(to - from).count());
+  std::snprintf(text, sizeof text, "%.1f", ms_between(from, to));
   return text;
 }
 
@@ -180,8 +172,8 @@ void PreviewSession::draw(uint32_t position) {
   redraw_ = false;
   ++frames_drawn_;
   if (saved_at_) {
-    console_.say("the save is on screen " + ms_since(*saved_at_, std::chrono::system_clock::now()) +
-                 " ms after it was written (its keys were in after " + ms_since(*saved_at_, swapped_at_) +
+    console_.say("the save is on screen " + ms_text(*saved_at_, std::chrono::system_clock::now()) +
+                 " ms after it was written (its keys were in after " + ms_text(*saved_at_, swapped_at_) +
                  " ms)");
     saved_at_.reset();
   }
@@ -200,7 +192,7 @@ void PreviewSession::take_saved_lists() {
   if (applied.saved_at) saved_at_ = applied.saved_at;
   swapped_at_ = std::chrono::system_clock::now();
   const bool seeding =
-      std::find(applied.tracks.begin(), applied.tracks.end(), glitch_credits_track()) != applied.tracks.end();
+      std::find(applied.tracks.begin(), applied.tracks.end(), kGlitchCreditsTrack) != applied.tracks.end();
   const uint32_t here = now();
   // A replay under way drew its frames with the old keys: it starts over.
   if (!landing_ && replay_plan(here, !seeding).frames.empty()) {

@@ -23,5 +23,5 @@ class SlicedReplay {
   Priming plan_;
   int fps_;
   int64_t next_ = 0;
-  bool reset_done_ = false;
+  bool started_ = false;  // the particle field reset when the plan says so
 };
