@@ -28,6 +28,3 @@ struct SetupTimings {
 // views, the images, the programs, samplers, blend state, topology, and the
 // lens-dirt texture drawn once. Leaves the bindings the frame passes rely on.
 [[nodiscard]] std::string create_gpu_resources(Renderer& r, SetupTimings* timings = nullptr);
-
-// Uploads the host block whole to the constant buffer.
-void upload_uniforms(Renderer& r);
