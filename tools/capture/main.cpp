@@ -5,6 +5,7 @@
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_parts.h"
 #include "tools/capture/capture_run.h"
+#include "tools/capture/flash_report.h"
 #include "tools/capture/interruption.h"
 #include "tools/capture/join_parts.h"
 #include "tools/capture/os_process.h"
@@ -12,6 +13,10 @@
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv, argv + argc);
   if (asks_for_join(args)) return static_cast<int>(run_join(args));
+  if (asks_for_flash_report(args)) {
+    install_interruption_handlers();
+    return run_flash_report(args);
+  }
   std::string error;
   std::optional<PartRequest> part;
   std::vector<const char*> rest;
@@ -26,6 +31,7 @@ int main(int argc, char** argv) {
   if (options->help) {
     std::fputs(kCaptureUsage, stdout);
     std::fputs(kPartsUsage, stdout);
+    std::fputs(kFlashReportUsage, stdout);
     return 0;
   }
   install_interruption_handlers();
