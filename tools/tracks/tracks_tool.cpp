@@ -8,6 +8,7 @@
 #include "tools/tracks/dump_track.h"
 #include "tools/tracks/export_tracks.h"
 #include "tools/tracks/number_text.h"
+#include "tools/tracks/plot_command.h"
 #include "tools/tracks/text_lists.h"
 #include "tools/tracks/values_at.h"
 
@@ -37,6 +38,11 @@ constexpr const char* kUsage =
     "                 write them as the compiled-in source FILE (by default\n"
     "                 sync/choreography_lists.h of the tree this tool was\n"
     "                 built from); errors as FILE:LINE:COLUMN: what was expected\n"
+    "  --plot FILE.svg [--from S] [--to S]\n"
+    "                 draw every track's value against time as an SVG picture:\n"
+    "                 a panel per track, grouped by the name's part before the\n"
+    "                 colon, keys as dots, each segment with its interpolation,\n"
+    "                 the sections as lines; the whole intro, or from S to S\n"
     "  --help         show this text\n"
     "\n"
     "--at reads the track files (sync-2F_<encoded name>.track) in the working\n"
@@ -63,6 +69,7 @@ int run_at(const char* argument, std::FILE* out, std::FILE* err) {
 }  // namespace
 
 int run_tracks_tool(int argc, const char* const argv[], std::FILE* out, std::FILE* err) {
+  if (argc > 1 && std::string(argv[1]) == "--plot") return run_plot(argc, argv, out, err);
   if (argc < 2) return usage_error(err, "no command given");
   const std::string command = argv[1];
   if (command == "--help" || command == "-h") {

@@ -1,0 +1,58 @@
+#include "tools/tracks/plot_command.h"
+
+#include <string>
+#include <vector>
+
+#include "sync/choreography.h"
+#include "sync/device.h"
+#include "sync/startup.h"
+#include "tools/common/argument_values.h"
+#include "tools/tracks/file_io.h"
+#include "tools/tracks/plot_svg.h"
+#include "tools/tracks/tracks_tool.h"
+
+namespace {
+
+// The rows where the music's sections start.
+const std::vector<int32_t> kSectionRows = {0, 127, 384, 640, 896, 1152, 1279, 1406, 1664, 1920, 2046, 2176};
+
+int plot_error(std::FILE* err, const std::string& message) {
+  std::fprintf(err, "velmorand-tracks: %s (velmorand-tracks --help lists the options)\n", message.c_str());
+  return kToolUsage;
+}
+
+bool ends_with_svg(const std::string& path) {
+  return path.size() > 4 && path.compare(path.size() - 4, 4, ".svg") == 0;
+}
+
+}  // namespace
+
+int run_plot(int argc, const char* const argv[], std::FILE* out, std::FILE* err) {
+  if (argc < 3 || !ends_with_svg(argv[2])) return plot_error(err, "--plot needs a FILE.svg to write");
+  PlotRequest request;
+  request.to = kIntroSeconds;
+  request.section_rows = kSectionRows;
+  bool from_given = false, to_given = false;
+  for (int i = 3; i < argc; ++i) {
+    OptionWord word = split_option(argv[i]);
+    if (word.name != "--from" && word.name != "--to") return plot_error(err, "unknown argument '" + word.name + "'");
+    bool& given = word.name == "--from" ? from_given : to_given;
+    if (given) return plot_error(err, word.name + " is given twice");
+    given = true;
+    if (!word.value && i + 1 < argc) word.value = argv[++i];
+    const auto seconds = word.value ? parse_seconds(*word.value) : std::nullopt;
+    if (!seconds) return plot_error(err, word.name + std::string(" needs ") + kSecondsHint);
+    (word.name == "--from" ? request.from : request.to) = *seconds;
+  }
+  if (request.from >= request.to) return plot_error(err, "--from must come before --to");
+  // The same start-up as the intro's: the keys it plays.
+  TrackRegistry* registry = start_sync_tracks();
+  request.subtitle = "the compiled-in keys";
+  const std::vector<const Track*> tracks(track_table, track_table + kSyncTrackCount);
+  const bool written = write_whole_file(argv[2], plot_svg(tracks, request), err);
+  registry_destroy(registry);
+  for (Track*& entry : track_table) entry = nullptr;
+  if (!written) return kToolFailed;
+  std::fprintf(out, "wrote %s (%d tracks, %g to %g s)\n", argv[2], kSyncTrackCount, request.from, request.to);
+  return kToolOk;
+}
