@@ -16,7 +16,8 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: velmorand-tracks --at SECONDS | --export DIR | --dump FILE\n"
-    "                        | --export-text DIR | --import-text DIR [FILE] | --help\n"
+    "                        | --export-text DIR | --import-text DIR [FILE]\n"
+    "                        | --plot FILE.svg [--from S] [--to S] | --help\n"
     "\n"
     "  --at SECONDS   print every track's value at that playback time, one\n"
     "                 \"name value\" line each: the 21 tracks at row\n"
