@@ -125,7 +125,8 @@ void print(const std::vector<FlashSecond>& seconds, const ReportOptions& o, int6
   if (seconds.empty())
     std::printf("no second exceeds three flashes\n");
   else
-    std::printf("%zu seconds exceed three flashes: %s\n", seconds.size(), list.c_str());
+    std::printf("%zu %s three flashes: %s\n", seconds.size(), seconds.size() == 1 ? "second exceeds" : "seconds exceed",
+                list.c_str());
 }
 
 }  // namespace
