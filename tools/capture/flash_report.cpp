@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -138,8 +139,11 @@ bool asks_for_flash_report(const std::vector<std::string>& args) {
 int run_flash_report(const std::vector<std::string>& args) {
   const auto o = parse(args);
   if (!o) return 2;
-  // One frame before the range, so that its first frame's changes count too.
-  const int64_t first = std::max<int64_t>(first_frame_at(o->from, o->fps) - 1, 0);
+  // One frame before the range, so that its first frame's changes count too
+  // (where a capture's folder holds it).
+  const int64_t wanted = first_frame_at(o->from, o->fps);
+  int64_t first = std::max<int64_t>(wanted - 1, 0);
+  if (!o->frames.empty() && !std::filesystem::exists(frame_png_path(o->frames, first))) first = wanted;
   const int64_t end = first_frame_at(o->to, o->fps);
   FlashTransitions transitions(static_cast<size_t>(o->size.width) * o->size.height);
   FlashPeriods periods(o->size.width, o->size.height, o->fps);
