@@ -41,6 +41,23 @@ std::vector<FlashSecond> over(double seconds, const std::function<Rgb(int)>& pic
   return seconds_over_limit(analyse(seconds, kWidth, kHeight, pick), 0, kFps);
 }
 
+// Vertical black and white stripes, 4 pixels each, moving a pixel a frame:
+// every pixel turns 7.5 times a second, but only an eighth of the screen turns
+// either way in any frame.
+std::vector<PeriodFlashes> moving_stripes(double seconds) {
+  FlashTransitions transitions(kWidth * kHeight);
+  FlashPeriods periods(kWidth, kHeight, kFps);
+  std::vector<PeriodFlashes> out;
+  std::vector<uint8_t> rgba(kWidth * kHeight * 4, 255);
+  for (int k = 0; k < seconds * kFps; ++k) {
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x)
+        for (int c = 0; c < 3; ++c) rgba[(y * kWidth + x) * 4 + c] = ((x + k) / 4) % 2 ? 255 : 0;
+    out.push_back(periods.add_frame(transitions.add_frame(rgba.data())));
+  }
+  return out;
+}
+
 // Alternates between two colours every `frames_each` frames.
 std::function<Rgb(int)> toggle(Rgb a, Rgb b, int frames_each) {
   return [=](int k) { return (k / frames_each) % 2 ? b : a; };
@@ -85,13 +102,15 @@ TEST(FlashAnalysis, AGradualChangeIsOneTransitionAndOnlyItsTurnsCount) {
   EXPECT_DOUBLE_EQ(faster[0].general_flashes, 4.0);
 }
 
-TEST(FlashAnalysis, OnlyAQuarterOfAFieldChangingBelowTheBrightEndFlashes) {
+TEST(FlashAnalysis, OnlyAQuarterOfAFieldChangingTogetherBelowTheBrightEndFlashes) {
   const auto fast = toggle(kBlack, kWhite, 3);
   // 16x12 is a quarter of the 32x24 field: it counts; 15x12 does not.
   EXPECT_DOUBLE_EQ(most_general(analyse(1, 16, 12, fast)), 4.5);
   EXPECT_DOUBLE_EQ(most_general(analyse(1, 15, 12, fast)), 0.0);
   // A strip as wide as the picture but 4 rows high: a sixth of any field.
   EXPECT_DOUBLE_EQ(most_general(analyse(1, kWidth, 4, fast)), 0.0);
+  // A moving pattern flickers everywhere, but no area changes together.
+  EXPECT_DOUBLE_EQ(most_general(moving_stripes(2)), 0.0);
   // White to a grey of 0.85 changes by 0.15, but the darker end is above 0.8;
   // black to a grey of 0.05 changes too little.
   EXPECT_TRUE(over(2, toggle(kWhite, {237, 237, 237}, 3)).empty());

@@ -1,18 +1,18 @@
 #include "tools/capture/flash_periods.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
 // Summed-area table (one row and column of zeros in front).
-template <typename Value>
-std::vector<double> summed(int width, int height, Value value) {
+std::vector<double> summed(const std::vector<float>& plane, int width, int height) {
   std::vector<double> s(static_cast<size_t>(width + 1) * (height + 1), 0.0);
   const int stride = width + 1;
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x)
-      s[(y + 1) * stride + x + 1] =
-          value(y * width + x) + s[y * stride + x + 1] + s[(y + 1) * stride + x] - s[y * stride + x];
+      s[(y + 1) * stride + x + 1] = plane[y * width + x] + s[y * stride + x + 1] + s[(y + 1) * stride + x] -
+                                    s[y * stride + x];
   return s;
 }
 
@@ -24,65 +24,57 @@ double box(const std::vector<double>& s, int width, int x, int y, FieldSize f) {
 
 }  // namespace
 
-void FlashPeriods::Tally::add(const std::vector<PixelChange>& changes, int sign) {
-  for (const PixelChange& c : changes) {
-    count[c.pixel] = static_cast<uint16_t>(count[c.pixel] + sign);
-    size[c.pixel] += sign * c.size;
-  }
-}
-
 FlashPeriods::FlashPeriods(int width, int height, int fps)
-    : width_(width), height_(height), fps_(fps), field_(visual_field(width, height)) {
-  const size_t pixels = static_cast<size_t>(width) * height;
-  general_ = red_ = {std::vector<uint16_t>(pixels, 0), std::vector<float>(pixels, 0.0f)};
+    : width_(width), height_(height), fps_(fps), field_(visual_field(width, height)),
+      columns_(width - field_.width + 1), rows_(height - field_.height + 1) {
+  const size_t positions = static_cast<size_t>(columns_) * rows_;
+  general_ = red_ = {std::vector<int8_t>(positions, 0), std::vector<std::deque<AreaTransition>>(positions)};
 }
 
-FlashPeriods::Coverage FlashPeriods::widest(const Tally& t, int level) const {
-  auto hit = [&](int i) { return t.count[i] >= level; };
-  const auto hits = summed(width_, height_, [&](int i) { return hit(i) ? 1.0 : 0.0; });
-  const auto sizes = summed(width_, height_, [&](int i) { return hit(i) ? t.size[i] / t.count[i] : 0.0; });
-  Coverage best{0, 0};
-  double most = 0;
-  for (int y = 0; y + field_.height <= height_; ++y)
-    for (int x = 0; x + field_.width <= width_; ++x)
-      if (const double n = box(hits, width_, x, y, field_); n > most) {
-        most = n;
-        best.change = box(sizes, width_, x, y, field_) / n;
+FlashPeriods::Worst FlashPeriods::add(Fields& fields, const std::vector<PixelChange>& changes) {
+  const double field_area = static_cast<double>(field_.width) * field_.height;
+  // Per field position: the sign whose pixels cover a quarter of it this
+  // frame (0: neither, 2: both, a pattern), with its share and mean change.
+  std::vector<int8_t> sign(fields.last.size(), 0);
+  std::vector<AreaTransition> found(fields.last.size());
+  for (int s : {1, -1}) {
+    std::vector<float> hit(static_cast<size_t>(width_) * height_, 0.0f), size(hit.size(), 0.0f);
+    bool any = false;
+    for (const PixelChange& c : changes)
+      if ((c.size > 0) == (s > 0)) hit[c.pixel] = 1, size[c.pixel] = std::fabs(c.size), any = true;
+    if (!any) continue;
+    const auto hits = summed(hit, width_, height_), sizes = summed(size, width_, height_);
+    for (int y = 0; y < rows_; ++y)
+      for (int x = 0; x < columns_; ++x) {
+        const double n = box(hits, width_, x, y, field_);
+        if (n < kFlashAreaShare * field_area) continue;
+        const size_t at = static_cast<size_t>(y) * columns_ + x;
+        sign[at] = sign[at] ? 2 : static_cast<int8_t>(s);
+        found[at] = {frame_, n / field_area, box(sizes, width_, x, y, field_) / n};
       }
-  best.share = most / (static_cast<double>(field_.width) * field_.height);
-  return best;
+  }
+  Worst worst;
+  for (size_t at = 0; at < sign.size(); ++at) {
+    std::deque<AreaTransition>& period = fields.period[at];
+    if ((sign[at] == 1 || sign[at] == -1) && sign[at] != fields.last[at]) {
+      fields.last[at] = sign[at];
+      period.push_back(found[at]);
+    }
+    while (!period.empty() && period.front().frame <= frame_ - fps_) period.pop_front();
+    if (period.size() <= worst.transitions) continue;
+    worst = {period.size(), 0, 0};
+    for (const AreaTransition& t : period) worst.share = std::max(worst.share, t.share), worst.change = std::max(worst.change, t.change);
+  }
+  return worst;
 }
 
-int FlashPeriods::shared_level(const Tally& t) const {
-  // Fewer pixels reach each higher count: search for the last level that a
-  // quarter of some field still reaches.
-  int low = 0, high = *std::max_element(t.count.begin(), t.count.end());
-  while (low < high) {
-    const int mid = (low + high + 1) / 2;
-    if (widest(t, mid).share >= kFlashAreaShare)
-      low = mid;
-    else
-      high = mid - 1;
-  }
-  return low;
-}
-
-PeriodFlashes FlashPeriods::add_frame(FrameChanges changes) {
-  general_.add(changes.general, 1);
-  red_.add(changes.red, 1);
-  period_.push_back(std::move(changes));
-  if (static_cast<int>(period_.size()) > fps_) {
-    general_.add(period_.front().general, -1);
-    red_.add(period_.front().red, -1);
-    period_.pop_front();
-  }
+PeriodFlashes FlashPeriods::add_frame(const FrameChanges& changes) {
+  const Worst general = add(general_, changes.general), red = add(red_, changes.red);
+  ++frame_;
   PeriodFlashes out;
-  out.general = shared_level(general_) / 2.0;
-  out.red = shared_level(red_) / 2.0;
-  // The area that flashes too often: more transitions than three flashes make.
-  constexpr int kOver = 2 * kFlashesAllowedPerSecond + 1;
-  const Coverage general = widest(general_, kOver), red = widest(red_, kOver);
-  out.area = std::max(general.share, red.share);
+  out.general = general.transitions / 2.0;
+  out.red = red.transitions / 2.0;
+  out.area = general.transitions >= red.transitions ? general.share : red.share;
   out.change = general.change;
   return out;
 }

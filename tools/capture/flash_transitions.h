@@ -18,7 +18,7 @@
 
 struct PixelChange {
   uint32_t pixel;  // index, rows top first
-  float size;      // luminance change (red: u'v' distance)
+  float size;      // luminance change (red: u'v' distance), negative darker (out of red)
 };
 
 struct FrameChanges {
