@@ -37,9 +37,9 @@ REQUIREMENTS = {
 # What `velmorand-capture --flash-report` finds over the whole intro (at
 # 128x72, 30 frames a second): the seconds where more than three flashes a
 # second cover more than a quarter of a 10-degree field.
-FLASHING_SECONDS = "@MOMENTS@"
-WARNING = ("Photosensitivity warning: this intro flashes. Around " + FLASHING_SECONDS + " it shows more "
-           "than three flashes a second over a large part of the screen, more than WCAG 2.3.1 and "
+FLASHING_SECONDS = "from 57 to 83 s and from 104 to 128 s"
+WARNING = ("Photosensitivity warning: this intro flashes. " + FLASHING_SECONDS.capitalize() + " it shows "
+           "more than three flashes a second (up to 7.5) over a large part of the screen, more than WCAG 2.3.1 and "
            "ITU-R BT.1702 allow. It may trigger seizures in people with photosensitive epilepsy. "
            "Watch in a lit room, from a distance, or not at all if you are sensitive.")
 
