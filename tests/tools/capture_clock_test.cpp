@@ -4,7 +4,7 @@
 #include "src/headless_intro.h"
 #include "sync/choreography.h"
 #include "sync/track.h"
-#include "tools/capture/capture_frames.h"
+#include "tools/offline/offline_frames.h"
 
 namespace {
 

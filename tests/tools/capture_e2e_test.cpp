@@ -15,7 +15,7 @@
 #include "src/asset_catalog.h"
 #include "src/soundtrack.h"
 #include "tests/tools/tool_process.h"
-#include "tools/capture/child_process.h"
+#include "tools/common/child_process.h"
 #include "tools/capture/png_file.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "sync/startup.h"
 #include "sync/track.h"
 #include "tools/capture/capture_parts.h"
-#include "tools/capture/frame_grid.h"
+#include "tools/offline/frame_grid.h"
 #include "tools/capture/join_parts.h"
 
 namespace {

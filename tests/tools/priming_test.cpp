@@ -5,8 +5,8 @@
 #include "sync/device.h"
 #include "sync/startup.h"
 #include "sync/track.h"
-#include "tools/capture/frame_grid.h"
-#include "tools/capture/priming.h"
+#include "tools/offline/frame_grid.h"
+#include "tools/offline/priming.h"
 
 namespace {
 

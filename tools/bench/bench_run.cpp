@@ -6,10 +6,10 @@
 #include "src/frame_clock.h"
 #include "src/headless_intro.h"
 #include "tools/bench/measuring_device.h"
-#include "tools/capture/capture_frames.h"
-#include "tools/capture/frame_grid.h"
-#include "tools/capture/os_process.h"
-#include "tools/capture/priming.h"
+#include "tools/offline/offline_frames.h"
+#include "tools/offline/frame_grid.h"
+#include "tools/common/os_process.h"
+#include "tools/offline/priming.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include "sync/device.h"
 #include "sync/startup.h"
-#include "tools/capture/capture_frames.h"
-#include "tools/capture/frame_grid.h"
+#include "tools/offline/offline_frames.h"
+#include "tools/offline/frame_grid.h"
 #include "tools/capture/output_paths.h"
 #include "tools/capture/video_probe.h"
 #include "tools/common/argument_values.h"

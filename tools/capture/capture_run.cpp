@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "tools/capture/capture_frames.h"
-#include "tools/capture/child_process.h"
-#include "tools/capture/interruption.h"
+#include "tools/offline/offline_frames.h"
+#include "tools/common/child_process.h"
+#include "tools/common/interruption.h"
 #include "tools/capture/output_paths.h"
 #include "tools/capture/video_encoder.h"
 

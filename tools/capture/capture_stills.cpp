@@ -1,13 +1,13 @@
 // Stills at chosen times, each exactly the picture the intro shows then.
 #include <cstdio>
 
-#include "tools/capture/capture_frames.h"
+#include "tools/offline/offline_frames.h"
 #include "tools/capture/capture_run.h"
-#include "tools/capture/frame_grid.h"
-#include "tools/capture/interruption.h"
+#include "tools/offline/frame_grid.h"
+#include "tools/common/interruption.h"
 #include "tools/capture/output_paths.h"
 #include "tools/capture/png_file.h"
-#include "tools/capture/progress_line.h"
+#include "tools/offline/progress_line.h"
 
 CaptureExit capture_stills(HeadlessIntro& intro, const CaptureOptions& o) {
   std::vector<std::string> paths;

@@ -10,14 +10,14 @@
 #include <optional>
 
 #include "src/headless_intro.h"
-#include "tools/capture/capture_frames.h"
 #include "tools/capture/capture_run.h"
 #include "tools/capture/flash_count.h"
-#include "tools/capture/frame_grid.h"
-#include "tools/capture/interruption.h"
 #include "tools/capture/output_paths.h"
-#include "tools/capture/progress_line.h"
 #include "tools/common/argument_values.h"
+#include "tools/common/interruption.h"
+#include "tools/offline/frame_grid.h"
+#include "tools/offline/offline_frames.h"
+#include "tools/offline/progress_line.h"
 
 const char kFlashReportUsage[] =
     "\n"

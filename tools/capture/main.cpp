@@ -6,9 +6,9 @@
 #include "tools/capture/capture_parts.h"
 #include "tools/capture/capture_run.h"
 #include "tools/capture/flash_report.h"
-#include "tools/capture/interruption.h"
+#include "tools/common/interruption.h"
 #include "tools/capture/join_parts.h"
-#include "tools/capture/os_process.h"
+#include "tools/common/os_process.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv, argv + argc);

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <set>
 
-#include "tools/capture/os_process.h"
+#include "tools/common/os_process.h"
 
 namespace {
 

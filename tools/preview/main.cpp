@@ -7,7 +7,7 @@
 
 #include "platform/window/window.h"
 #include "src/soundtrack.h"
-#include "tools/capture/frame_grid.h"
+#include "tools/offline/frame_grid.h"
 #include "tools/preview/console.h"
 #include "tools/preview/live_choreography.h"
 #include "tools/preview/preview_keys.h"

@@ -12,7 +12,7 @@
 
 #include "platform/audio/audio_device.h"
 #include "src/headless_intro.h"
-#include "tools/capture/priming.h"
+#include "tools/offline/priming.h"
 #include "tools/preview/transport.h"
 
 class Console;

@@ -2,8 +2,8 @@
 // The logo particle field: seeding from the image, one gather step, and
 // the colour of the density.
 
-#include "tests/kernels/reference_image.h"
-#include "tests/kernels/reference_vector.h"
+#include "tools/kernel_reference/reference_image.h"
+#include "tools/kernel_reference/reference_vector.h"
 
 namespace reference {
 

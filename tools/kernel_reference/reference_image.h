@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tests/kernels/reference_vector.h"
+#include "tools/kernel_reference/reference_vector.h"
 
 namespace reference {
 

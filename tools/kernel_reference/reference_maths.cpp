@@ -1,4 +1,4 @@
-#include "tests/kernels/reference_maths.h"
+#include "tools/kernel_reference/reference_maths.h"
 
 #include <algorithm>
 #include <cmath>

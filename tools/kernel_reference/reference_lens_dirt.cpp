@@ -1,10 +1,10 @@
-#include "tests/kernels/reference_lens_dirt.h"
+#include "tools/kernel_reference/reference_lens_dirt.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
-#include "tests/kernels/reference_maths.h"
+#include "tools/kernel_reference/reference_maths.h"
 
 namespace reference {
 

@@ -2,8 +2,8 @@
 // The sun shafts of one pixel.
 
 #include "src/uniform_block.h"
-#include "tests/kernels/reference_image.h"
-#include "tests/kernels/reference_vector.h"
+#include "tools/kernel_reference/reference_image.h"
+#include "tools/kernel_reference/reference_vector.h"
 
 namespace reference {
 

@@ -1,4 +1,4 @@
-#include "tools/capture/progress_line.h"
+#include "tools/offline/progress_line.h"
 
 #include <unistd.h>
 

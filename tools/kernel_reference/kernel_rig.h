@@ -10,7 +10,7 @@
 
 #include "platform/gpu/gpu.h"
 #include "src/uniform_block.h"
-#include "tests/kernels/reference_image.h"
+#include "tools/kernel_reference/reference_image.h"
 
 namespace kernel_rig {
 

@@ -1,8 +1,8 @@
 #pragma once
 // The bloom chain's three pixel programs, pixel by pixel.
 
-#include "tests/kernels/reference_image.h"
-#include "tests/kernels/reference_vector.h"
+#include "tools/kernel_reference/reference_image.h"
+#include "tools/kernel_reference/reference_vector.h"
 
 namespace reference {
 

@@ -1,4 +1,4 @@
-#include "tools/capture/child_process.h"
+#include "tools/common/child_process.h"
 
 std::string find_on_path(const std::string& name) { return os::find_on_path(name); }
 

@@ -1,9 +1,8 @@
-#include "tools/capture/interruption.h"
+#include "tools/common/interruption.h"
 
 #include <csignal>
 
-#include "tools/capture/capture_run.h"
-#include "tools/capture/os_process.h"
+#include "tools/common/os_process.h"
 
 namespace {
 
@@ -13,7 +12,7 @@ volatile std::sig_atomic_t starting = 1;
 void on_interruption() {
   if (starting)
     os::exit_at_once("velmorand-capture: interrupted during start-up; nothing written\n",
-                     static_cast<int>(CaptureExit::Interrupted));
+                     kInterruptedExit);
   requested = 1;
   os::release_interruptions();
 }

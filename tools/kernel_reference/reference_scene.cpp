@@ -1,9 +1,9 @@
-#include "tests/kernels/reference_scene.h"
+#include "tools/kernel_reference/reference_scene.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "tests/kernels/reference_maths.h"
+#include "tools/kernel_reference/reference_maths.h"
 
 namespace reference {
 

@@ -6,6 +6,9 @@
 // ignored so that a failed ffmpeg shows up as a failed write with a message,
 // not a silent death.
 
+// The shell's status for a process that Ctrl-C ended.
+inline constexpr int kInterruptedExit = 130;
+
 void install_interruption_handlers();
 // Start-up is over: signals from now on ask for an orderly stop.
 void start_up_done();

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "tools/capture/os_process.h"
+#include "tools/common/os_process.h"
 
 extern char** environ;
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "src/headless_intro.h"
-#include "tools/capture/priming.h"
+#include "tools/offline/priming.h"
 
 class ProgressLine;
 

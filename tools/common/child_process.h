@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/capture/os_process.h"
+#include "tools/common/os_process.h"
 
 // The full path of an executable found on PATH, or empty.
 std::string find_on_path(const std::string& name);

@@ -1,6 +1,6 @@
-#include "tests/kernels/reference_bloom.h"
+#include "tools/kernel_reference/reference_bloom.h"
 
-#include "tests/kernels/reference_maths.h"
+#include "tools/kernel_reference/reference_maths.h"
 
 namespace reference {
 

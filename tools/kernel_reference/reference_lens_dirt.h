@@ -1,7 +1,7 @@
 #pragma once
 // The lens dirt of one pixel.
 
-#include "tests/kernels/reference_vector.h"
+#include "tools/kernel_reference/reference_vector.h"
 
 namespace reference {
 

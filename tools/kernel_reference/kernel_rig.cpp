@@ -1,4 +1,4 @@
-#include "tests/kernels/kernel_rig.h"
+#include "tools/kernel_reference/kernel_rig.h"
 
 #include <array>
 #include <cstdio>

@@ -3,7 +3,7 @@
 // sun shafts share them.
 
 #include "src/uniform_block.h"
-#include "tests/kernels/reference_vector.h"
+#include "tools/kernel_reference/reference_vector.h"
 
 namespace reference {
 

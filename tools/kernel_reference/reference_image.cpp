@@ -1,4 +1,4 @@
-#include "tests/kernels/reference_image.h"
+#include "tools/kernel_reference/reference_image.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 // The sky panorama: single Rayleigh and Mie scattering over a spherical
 // planet, texel by texel.
 
-#include "tests/kernels/reference_vector.h"
+#include "tools/kernel_reference/reference_vector.h"
 
 namespace reference {
 

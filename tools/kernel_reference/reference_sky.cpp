@@ -1,10 +1,10 @@
-#include "tests/kernels/reference_sky.h"
+#include "tools/kernel_reference/reference_sky.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "tests/kernels/reference_maths.h"
-#include "tests/kernels/reference_scene.h"
+#include "tools/kernel_reference/reference_maths.h"
+#include "tools/kernel_reference/reference_scene.h"
 
 namespace reference {
 

@@ -1,10 +1,10 @@
-#include "tools/capture/capture_frames.h"
+#include "tools/offline/offline_frames.h"
 
 #include "sync/choreography.h"
 #include "sync/track.h"
-#include "tools/capture/frame_grid.h"
-#include "tools/capture/interruption.h"
-#include "tools/capture/progress_line.h"
+#include "tools/offline/frame_grid.h"
+#include "tools/common/interruption.h"
+#include "tools/offline/progress_line.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tools/capture/frame_grid.h"
+#include "tools/offline/frame_grid.h"
 
 #include <cmath>
 

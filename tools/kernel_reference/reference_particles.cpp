@@ -1,8 +1,8 @@
-#include "tests/kernels/reference_particles.h"
+#include "tools/kernel_reference/reference_particles.h"
 
 #include <cmath>
 
-#include "tests/kernels/reference_maths.h"
+#include "tools/kernel_reference/reference_maths.h"
 
 namespace reference {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "tests/kernels/reference_vector.h"
+#include "tools/kernel_reference/reference_vector.h"
 
 namespace reference {
 

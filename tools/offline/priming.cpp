@@ -1,6 +1,6 @@
-#include "tools/capture/priming.h"
+#include "tools/offline/priming.h"
 
-#include "tools/capture/frame_grid.h"
+#include "tools/offline/frame_grid.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <random>
 
-#include "tools/capture/os_process.h"
+#include "tools/common/os_process.h"
 
 namespace os {
 

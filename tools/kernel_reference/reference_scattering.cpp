@@ -1,9 +1,9 @@
-#include "tests/kernels/reference_scattering.h"
+#include "tools/kernel_reference/reference_scattering.h"
 
 #include <cmath>
 
-#include "tests/kernels/reference_maths.h"
-#include "tests/kernels/reference_scene.h"
+#include "tools/kernel_reference/reference_maths.h"
+#include "tools/kernel_reference/reference_scene.h"
 
 namespace reference {
 
