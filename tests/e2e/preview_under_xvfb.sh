@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The author's player in a real window on a virtual display, lavapipe and no
 # sound server (it plays on the wall clock): xdotool's keys must pause it,
-# move it by a bar and to the next section, and play it again, as its status
-# lines on stderr tell; Escape ends it with status 0.
+# move it by a bar and to the next section, follow a resize of the window with
+# a picture of the new size, and play it again, as its status lines on stderr
+# tell; Escape ends it with status 0.
 #   preview_under_xvfb.sh <path to velmorand-preview>
 set -uo pipefail
 preview=$1
@@ -50,6 +51,24 @@ echo "a bar on: $(status)"
 mark=$(lines); key Next; wait_for "row 1152 " "$mark"
 echo "next section: $(status)"
 status | grep -q ' paused ' || fail "a seek while paused started playing"
+
+# A resize: the renderer is made again at the window's new size, and the
+# paused picture is drawn again where it stood.
+before=$(status)
+mark=$(lines)
+DISPLAY=$display xdotool windowsize "$win" 320 180 || fail "xdotool cannot resize the window"
+resized_at=$(date +%s.%N)
+for _ in $(seq 600); do
+  tail -n +"$((mark + 1))" "$log" | grep -q 'drawing at 320x180 for the window' && break
+  kill -0 $preview_pid 2>/dev/null || fail "the player exited after the resize"
+  sleep 0.1
+done
+tail -n +"$((mark + 1))" "$log" | grep 'drawing at 320x180 for the window' || fail "the picture was not made again at 320x180"
+echo "resized after $(echo "$(date +%s.%N) - $resized_at" | bc) s (the renderer's own time is in the line above)"
+size=$(DISPLAY=$display xwininfo -id "$win" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+[ "$size" = 320x180 ] || fail "the window is $size, not 320x180"
+wait_for "row $(row) " "$mark"
+[ "$(field 1)" = "$(echo "$before" | awk -F' [|] ' '{print $1}')" ] || fail "the resize moved the clock: $before, then $(status)"
 
 mark=$(lines); key space; wait_for ' playing ' "$mark"
 sleep 2

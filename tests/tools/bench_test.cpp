@@ -40,9 +40,18 @@ TEST(BenchRun, JsonNamesEveryPassOfEachSectionAndTheStartUp) {
 }
 
 TEST(BenchRun, BadArgumentsAreRefused) {
-  ToolResult r = run_tool({VELMORAND_BENCH, "--frames", "0"});
-  EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.output.find("--frames"), std::string::npos) << r.output;
+  const std::pair<std::vector<std::string>, const char*> cases[] = {
+      {{"--frames", "0"}, "--frames"},
+      {{"--at", "30", "--at", "40"}, "--at is given twice"},
+      {{"--choreography", "/nonexistent"}, "/nonexistent: no such folder"},
+  };
+  for (const auto& [args, says] : cases) {
+    std::vector<std::string> argv = {VELMORAND_BENCH};
+    argv.insert(argv.end(), args.begin(), args.end());
+    ToolResult r = run_tool(argv);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.output.find(says), std::string::npos) << r.output;
+  }
 }
 
 }  // namespace

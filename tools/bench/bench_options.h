@@ -14,6 +14,7 @@ struct BenchOptions {
   int warmup = 2;          // frames rendered before measuring, per time
   bool json = false;
   bool help = false;
+  std::string choreography;  // a folder of key lists; empty: the compiled-in keys
 };
 
 std::optional<BenchOptions> parse_bench_options(int argc, const char* const* argv, std::string* error);

@@ -132,7 +132,7 @@ std::string section_at(double seconds) {
   return "finale";
 }
 
-bool run_bench(const BenchOptions& o, BenchReport* report, std::string* error) {
+bool run_bench(const BenchOptions& o, const KeyListFolder* lists, BenchReport* report, std::string* error) {
   MeasuringDevice* device = nullptr;
   HeadlessOptions start{.screen = o.size, .timing = true};
   start.wrap_device = [&device](std::unique_ptr<gpu::Device> inner) {
@@ -143,6 +143,7 @@ bool run_bench(const BenchOptions& o, BenchReport* report, std::string* error) {
   auto intro = start_headless_intro(start, error);
   if (!intro) return false;
   *error = size_problem(*intro, o.size);
+  if (error->empty() && lists && !lay_over_tracks(*lists)) *error = "out of memory for the keys of " + lists->dir;
   if (!error->empty()) {
     stop_headless_intro(*intro);
     return false;

@@ -5,11 +5,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/program_name.h"
 #include "tools/bench/bench_options.h"
 #include "tools/bench/bench_report.h"
 #include "tools/bench/bench_run.h"
 
 int main(int argc, char** argv) {
+  platform::set_program_name("velmorand-bench");
   // Ctrl-C and SIGTERM end it at any stage, also where a shell started it
   // with them ignored: nothing it has made needs closing.
   std::signal(SIGINT, SIG_DFL);
@@ -24,8 +26,13 @@ int main(int argc, char** argv) {
     std::fputs(kBenchUsage, stdout);
     return 0;
   }
+  KeyListFolder lists;
+  if (!options->choreography.empty() && !read_key_list_folder(options->choreography, &lists, &error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 2;
+  }
   BenchReport report;
-  if (!run_bench(*options, &report, &error)) {
+  if (!run_bench(*options, options->choreography.empty() ? nullptr : &lists, &report, &error)) {
     std::fprintf(stderr, "velmorand-bench: cannot render at %dx%d: %s\n", options->size.width,
                  options->size.height, error.c_str());
     return 3;

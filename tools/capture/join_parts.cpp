@@ -228,6 +228,9 @@ std::string coverage_problems(std::vector<GivenPart>& parts) {
     if (p.record && !same_capture(*p.record, *capture))
       problems += p.path + " is a part of another capture: " + capture_text(*p.record) + ", not " +
                   capture_text(*capture) + "\n";
+    else if (p.record && !same_keys(*p.record, *capture))
+      problems += p.path + " was made from other key lists (digest " + p.record->choreography + ", not " +
+                  capture->choreography + "): capture it again with the same --choreography\n";
   if (!problems.empty()) return problems;
   problems = index_problems(parts, *capture);
   std::sort(parts.begin(), parts.end(),

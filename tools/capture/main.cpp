@@ -2,6 +2,7 @@
 // or to a video with its soundtrack; in parts, and the parts joined.
 #include <cstdio>
 
+#include "platform/program_name.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_parts.h"
 #include "tools/capture/capture_run.h"
@@ -11,6 +12,7 @@
 #include "tools/common/os_process.h"
 
 int main(int argc, char** argv) {
+  platform::set_program_name("velmorand-capture");
   std::vector<std::string> args(argv, argv + argc);
   if (asks_for_join(args)) return static_cast<int>(run_join(args));
   if (asks_for_flash_report(args)) {
@@ -33,6 +35,14 @@ int main(int argc, char** argv) {
     std::fputs(kPartsUsage, stdout);
     std::fputs(kFlashReportUsage, stdout);
     return 0;
+  }
+  if (!options->choreography.empty()) {
+    auto lists = std::make_shared<KeyListFolder>();
+    if (!read_key_list_folder(options->choreography, lists.get(), &error)) {
+      std::fprintf(stderr, "%s\n", error.c_str());
+      return static_cast<int>(CaptureExit::BadArguments);
+    }
+    options->key_lists = std::move(lists);
   }
   install_interruption_handlers();
   os::enable_terminal_escapes();

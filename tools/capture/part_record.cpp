@@ -23,6 +23,18 @@ std::optional<double> number_field(const std::string& json, const char* key) {
   return value;
 }
 
+// The digest after "choreography": hex digits only, so no escapes to undo.
+std::optional<std::string> digest_field(const std::string& json) {
+  const std::string quoted = "\"choreography\":\"";
+  const size_t at = json.find(quoted);
+  if (at == std::string::npos) return std::nullopt;
+  const size_t start = at + quoted.size(), end = json.find('"', start);
+  if (end == std::string::npos) return std::nullopt;
+  const std::string digest = json.substr(start, end - start);
+  if (digest.empty() || digest.find_first_not_of("0123456789abcdef") != std::string::npos) return std::nullopt;
+  return digest;
+}
+
 template <typename T>
 bool read_field(const std::string& json, const char* key, T* value) {
   auto number = number_field(json, key);
@@ -36,6 +48,8 @@ bool same_capture(const PartRecord& a, const PartRecord& b) {
   return a.range_first == b.range_first && a.range_end == b.range_end && a.fps == b.fps &&
          a.size.width == b.size.width && a.size.height == b.size.height && a.crf == b.crf && a.parts == b.parts;
 }
+
+bool same_keys(const PartRecord& a, const PartRecord& b) { return a.choreography == b.choreography; }
 
 std::string capture_text(const PartRecord& r) {
   char text[160];
@@ -55,12 +69,12 @@ std::string record_json(const PartRecord& r) {
   char text[768];
   std::snprintf(text, sizeof text,
                 "{\"from\":%.9g,\"to\":%.9g,\"range_first\":%lld,\"range_end\":%lld,\"fps\":%d,"
-                "\"width\":%d,\"height\":%d,\"crf\":%d,\"parts\":%d,\n"
+                "\"width\":%d,\"height\":%d,\"crf\":%d,\"parts\":%d,\"choreography\":\"%s\",\n"
                 " \"part\":%d,\"first_frame\":%lld,\"frame_count\":%lld,\n"
                 " \"priming_frames\":%lld,\"priming_seconds\":%.3f,\"frames_seconds\":%.3f,"
                 "\"total_seconds\":%.3f}\n",
                 r.from, r.to, static_cast<long long>(r.range_first), static_cast<long long>(r.range_end), r.fps,
-                r.size.width, r.size.height, r.crf, r.parts, r.part, static_cast<long long>(r.first_frame),
+                r.size.width, r.size.height, r.crf, r.parts, r.choreography.c_str(), r.part, static_cast<long long>(r.first_frame),
                 static_cast<long long>(r.frame_count), static_cast<long long>(r.priming_frames),
                 r.priming_seconds, r.frames_seconds, r.total_seconds);
   return text;
@@ -79,7 +93,9 @@ std::optional<PartRecord> parse_record(const std::string& json) {
                read_field(json, "priming_seconds", &r.priming_seconds) &&
                read_field(json, "frames_seconds", &r.frames_seconds) &&
                read_field(json, "total_seconds", &r.total_seconds);
-  if (!whole) return std::nullopt;
+  const auto digest = digest_field(json);
+  if (!whole || !digest) return std::nullopt;
+  r.choreography = *digest;
   return r;
 }
 

@@ -40,7 +40,8 @@ Priming plan_priming(uint32_t target, int fps, const GlitchCreditsAt& glitch_cre
   const int64_t end = first_frame_from(target, fps);  // grid frames before the target: [0, end)
   if (row >= kShaftsEndRow) {
     int64_t k = last_shafts_frame(fps);
-    if (k < end) plan.frames.push_back(k);
+    plan.shafts = k < end;
+    if (plan.shafts) plan.frames.push_back(k);
   }
   if (particle_path(glitch_credits_at(row))) {
     plan.reset_particles = true;
@@ -48,4 +49,14 @@ Priming plan_priming(uint32_t target, int fps, const GlitchCreditsAt& glitch_cre
       if (plan.frames.empty() || k > plan.frames.back()) plan.frames.push_back(k);
   }
   return plan;
+}
+
+std::string replay_text(const Priming& plan) {
+  if (plan.frames.empty()) return "";
+  const size_t n = plan.frames.size();
+  const bool particles = plan.reset_particles && n > (plan.shafts ? 1u : 0u);
+  const char* effects = plan.shafts && particles ? "the sun shafts and the logo particles"
+                        : plan.shafts            ? "the sun shafts"
+                                                 : "the logo particles";
+  return "replaying " + std::to_string(n) + (n == 1 ? " frame" : " frames") + " for " + effects;
 }

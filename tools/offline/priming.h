@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 // The value of "PostProcess:glitchCredits" at a row.
@@ -16,12 +17,17 @@ using GlitchCreditsAt = std::function<double(double row)>;
 
 struct Priming {
   std::vector<int64_t> frames;  // grid frames to render first, ascending
-  bool reset_particles = false;  // zero the particle state before them
+  bool shafts = false;           // the last frame that drew sun shafts is among them
+  bool reset_particles = false;  // zero the particle state before them (and replay the field)
 };
 
 // What to render before showing a frame at `target` (any position, on the
 // grid or not) when frames run at `fps`.
 Priming plan_priming(uint32_t target, int fps, const GlitchCreditsAt& glitch_credits_at);
+
+// "replaying 27 frames for the sun shafts and the logo particles", naming
+// only the effects the plan replays; empty for a plan without frames.
+std::string replay_text(const Priming& plan);
 
 // Rows where the pass chain changes what it carries over.
 inline constexpr double kShaftsEndRow = 1151.0;
