@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "src/elapsed_time.h"
 #include "src/frame_clock.h"
 #include "src/headless_intro.h"
 #include "tools/bench/measuring_device.h"
@@ -14,12 +15,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-constexpr double kSkyEndRow = 1406.0;  // the sky and the first scene stop here
-
-double ms_between(Clock::time_point a, Clock::time_point b) {
-  return std::chrono::duration<double, std::milli>(b - a).count();
-}
 
 // Per-program times of several frames, programs in the order they first ran.
 struct ProgramSamples {
@@ -111,13 +106,14 @@ StartupReport startup_of(const HeadlessIntro& intro) {
 }
 
 // Wine runs Direct3D 11 by translating it to OpenGL and names an adapter of
-// its own choosing, whatever draws underneath (here Mesa on the CPU).
+// its own choosing, whatever draws underneath (here Mesa on the CPU); with
+// DXVK's DLLs beside the exe it is translated to Vulkan instead.
 std::string wine_caveat() {
   std::string wine = os::wine_version();
   if (wine.empty()) return {};
-  return "under Wine " + wine + ": Direct3D 11 translated to OpenGL (the adapter named is Wine's "
-         "stand-in); these times measure Wine's translation on this machine's OpenGL driver, not "
-         "Windows performance";
+  return "under Wine " + wine + ": Direct3D 11 translated (by Wine to OpenGL, whose adapter name is a "
+         "stand-in, or by DXVK to Vulkan); these times measure the translation on this machine's "
+         "driver, not Windows performance";
 }
 
 }  // namespace
@@ -128,7 +124,7 @@ std::string section_at(double seconds) {
   double row = position_row(seconds_to_position(seconds));
   if (intro_glitch_credits()(row) >= kParticlePathFrom) return "logo particles";
   if (row < kShaftsEndRow) return "scene with sky and sun shafts";
-  if (row < kSkyEndRow) return "scene with sky";
+  if (row < kSceneEndRow) return "scene with sky";
   return "finale";
 }
 
@@ -142,7 +138,7 @@ bool run_bench(const BenchOptions& o, const KeyListFolder* lists, BenchReport* r
   };
   auto intro = start_headless_intro(start, error);
   if (!intro) return false;
-  *error = size_problem(*intro, o.size);
+  *error = size_problem(*intro->renderer);
   if (error->empty() && lists && !lay_over_tracks(*lists)) *error = "out of memory for the keys of " + lists->dir;
   if (!error->empty()) {
     stop_headless_intro(*intro);

@@ -92,15 +92,18 @@ int read_frames(const ReportOptions& o, int64_t first, int64_t end, const FrameS
 int render_frames(const ReportOptions& o, int64_t first, int64_t end, const FrameSink& take, int64_t* done) {
   std::string error;
   auto intro = start_headless_intro({.screen = o.size}, &error);
-  if (!intro || !(error = size_problem(*intro, o.size)).empty()) {
+  if (!intro || !(error = size_problem(*intro->renderer)).empty()) {
     say("cannot render at " + size_text(o.size) + ": " + error);
     if (intro) stop_headless_intro(*intro);
     return 3;
   }
   start_up_done();
   const Priming plan = plan_priming(frame_position(first, o.fps), o.fps, intro_glitch_credits());
-  ProgressLine progress(static_cast<int64_t>(plan.frames.size()) + end - first, stderr);
-  bool going = run_priming(*intro, plan, o.fps, progress);
+  // The replayed frames are counted apart: they are not the report's.
+  ProgressLine replayed(static_cast<int64_t>(plan.frames.size()), stderr, "replayed frame");
+  bool going = run_priming(*intro, plan, o.fps, [&replayed] { replayed.frame_done(); });
+  if (!plan.frames.empty()) replayed.finish();
+  ProgressLine progress(end - first, stderr);
   for (*done = first; going && *done < end && !interruption_requested(); ++*done) {
     render_grid_frame(*intro, *done, o.fps);
     take(back_buffer_pixels(*intro).data());

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "src/pass_schedule.h"
 #include "sync/choreography.h"
 #include "tools/common/argument_values.h"
 #include "tools/common/choreography_tracks.h"
@@ -13,9 +14,6 @@
 #include "tools/tracks/tracks_tool.h"
 
 namespace {
-
-// The rows where the music's sections start.
-const std::vector<int32_t> kSectionRows = {0, 127, 384, 640, 896, 1152, 1279, 1406, 1664, 1920, 2046, 2176};
 
 int plot_error(std::FILE* err, const std::string& message) {
   std::fprintf(err, "velmorand-tracks: %s (velmorand-tracks --help lists the options)\n", message.c_str());
@@ -32,7 +30,7 @@ int run_plot(int argc, const char* const argv[], std::FILE* out, std::FILE* err)
   if (argc < 3 || !ends_with_svg(argv[2])) return plot_error(err, "--plot needs a FILE.svg to write");
   PlotRequest request;
   request.to = kIntroSeconds;
-  request.section_rows = kSectionRows;
+  request.section_rows.assign(kSectionRows.begin(), kSectionRows.end());
   std::optional<std::string> choreography;
   bool from_given = false, to_given = false;
   for (int i = 3; i < argc; ++i) {

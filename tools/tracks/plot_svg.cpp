@@ -5,12 +5,12 @@
 #include <cstdio>
 #include <string_view>
 
+#include "src/pass_schedule.h"
 #include "sync/track.h"
 
 namespace {
 
-constexpr double kRowsPerSecond = 16;
-constexpr int kRowsPerBar = 32;
+constexpr int kRowsPerBar = 32;  // the music's bar, as the player moves by it
 constexpr double kWidth = 1400, kLeft = 200, kRight = 24;
 constexpr double kTop = 98, kPanel = 58, kPanelGap = 10, kGroupHead = 30, kBottom = 46;
 constexpr int kEasedSamples = 24;
