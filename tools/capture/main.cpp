@@ -2,7 +2,7 @@
 // or to a video with its soundtrack; in parts, and the parts joined.
 #include <cstdio>
 
-#include "tools/capture/capture_options.h"
+#include "tools/capture/capture_command.h"
 #include "tools/capture/capture_parts.h"
 #include "tools/capture/capture_run.h"
 #include "tools/capture/interruption.h"
@@ -10,26 +10,21 @@
 #include "tools/capture/os_process.h"
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv, argv + argc);
-  if (asks_for_join(args)) return static_cast<int>(run_join(args));
-  std::string error;
-  std::optional<PartRequest> part;
-  std::vector<const char*> rest;
-  if (take_part_options(args, &part, &error))
-    for (const std::string& a : args) rest.push_back(a.c_str());
-  auto options = rest.empty() ? std::nullopt
-                              : parse_capture_options(static_cast<int>(rest.size()), rest.data(), &error);
-  if (!options) {
-    capture_message(error + " (velmorand-capture --help lists the options)");
+  const CaptureCommand command = read_capture_command({argv, argv + argc});
+  if (!command.refusal.empty()) {
+    capture_message(command.refusal);
     return static_cast<int>(CaptureExit::BadArguments);
   }
-  if (options->help) {
+  if (command.join) return static_cast<int>(run_join(*command.join));
+  const CaptureOptions& options = command.options;
+  if (options.help) {
     std::fputs(kCaptureUsage, stdout);
     std::fputs(kPartsUsage, stdout);
     return 0;
   }
   install_interruption_handlers();
   os::enable_terminal_escapes();
-  if (part) return static_cast<int>(part->check ? check_part(*options, *part) : capture_part(*options, *part));
-  return static_cast<int>(run_capture(*options));
+  const auto& part = command.part;
+  if (part) return static_cast<int>(part->check ? check_part(options, *part) : capture_part(options, *part));
+  return static_cast<int>(run_capture(options));
 }

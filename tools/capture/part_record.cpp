@@ -1,11 +1,14 @@
 #include "tools/capture/part_record.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
+#include <type_traits>
 
 #include "tools/common/output_file.h"
 
@@ -23,11 +26,26 @@ std::optional<double> number_field(const std::string& json, const char* key) {
   return value;
 }
 
+// A count or index must be a whole number its type holds: converting any
+// other double to an integer is undefined, and an edited "fps":2.5 is not a
+// record this tool wrote.
 template <typename T>
 bool read_field(const std::string& json, const char* key, T* value) {
   auto number = number_field(json, key);
-  if (number) *value = static_cast<T>(*number);
-  return number.has_value();
+  if (!number) return false;
+  if constexpr (std::is_integral_v<T>) {
+    if (*number != std::trunc(*number) || *number < static_cast<double>(std::numeric_limits<T>::min()) ||
+        *number >= -2.0 * static_cast<double>(std::numeric_limits<T>::min()))
+      return false;
+  }
+  *value = static_cast<T>(*number);
+  return true;
+}
+
+// The shortest decimal that reads back as the same double.
+std::string shortest(double value) {
+  char text[32];
+  return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
 }
 
 }  // namespace
@@ -54,15 +72,17 @@ std::string record_path(const std::string& out) {
 std::string record_json(const PartRecord& r) {
   char text[768];
   std::snprintf(text, sizeof text,
-                "{\"from\":%.9g,\"to\":%.9g,\"range_first\":%lld,\"range_end\":%lld,\"fps\":%d,"
+                "{\"from\":%s,\"to\":%s,\"range_first\":%lld,\"range_end\":%lld,\"fps\":%d,"
                 "\"width\":%d,\"height\":%d,\"crf\":%d,\"parts\":%d,\n"
                 " \"part\":%d,\"first_frame\":%lld,\"frame_count\":%lld,\n"
-                " \"priming_frames\":%lld,\"priming_seconds\":%.3f,\"frames_seconds\":%.3f,"
-                "\"total_seconds\":%.3f}\n",
-                r.from, r.to, static_cast<long long>(r.range_first), static_cast<long long>(r.range_end), r.fps,
+                " \"priming_frames\":%lld,\"priming_seconds\":%s,\"frames_seconds\":%s,"
+                "\"total_seconds\":%s}\n",
+                shortest(r.from).c_str(), shortest(r.to).c_str(), static_cast<long long>(r.range_first),
+                static_cast<long long>(r.range_end), r.fps,
                 r.size.width, r.size.height, r.crf, r.parts, r.part, static_cast<long long>(r.first_frame),
                 static_cast<long long>(r.frame_count), static_cast<long long>(r.priming_frames),
-                r.priming_seconds, r.frames_seconds, r.total_seconds);
+                shortest(r.priming_seconds).c_str(), shortest(r.frames_seconds).c_str(),
+                shortest(r.total_seconds).c_str());
   return text;
 }
 
