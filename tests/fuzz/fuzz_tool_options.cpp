@@ -103,7 +103,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   for (std::size_t start = 0; start <= text.size() && args.size() < 64;) {
     const std::size_t end = std::min(text.find('\n', start), text.size());
-    args.emplace_back(text.substr(start, end - start));
+    // An argument ends at its first NUL, as the system hands it over.
+    const std::string_view word = text.substr(start, end - start);
+    args.emplace_back(word.substr(0, word.find('\0')));
     start = end + 1;
   }
   std::vector<const char*> argv;

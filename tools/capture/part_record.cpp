@@ -35,7 +35,7 @@ bool read_field(const std::string& json, const char* key, T* value) {
   if (!number) return false;
   if constexpr (std::is_integral_v<T>) {
     if (*number != std::trunc(*number) || *number < static_cast<double>(std::numeric_limits<T>::min()) ||
-        *number >= -2.0 * static_cast<double>(std::numeric_limits<T>::min()))
+        *number >= -static_cast<double>(std::numeric_limits<T>::min()))
       return false;
   }
   *value = static_cast<T>(*number);
