@@ -148,7 +148,8 @@ bool concatenate(const std::vector<GivenPart>& parts, WorkFiles& work, const std
   for (const GivenPart& p : parts) {
     std::string pictures = work.make(extension, error);
     if (pictures.empty() ||
-        !ffmpeg({"-i", p.path, "-map", "0:v:0", "-c", "copy", "-y", pictures}, "cannot read " + p.path, error))
+        !ffmpeg({"-i", p.path, "-map", "0:v:0", "-c", "copy", "-y", pictures},
+                "cannot copy the pictures of " + p.path + " into " + pictures, error))
       return false;
     char duration[64];
     std::snprintf(duration, sizeof duration, "%.12f", double(p.record->frame_count) / p.record->fps);
@@ -160,7 +161,7 @@ bool concatenate(const std::vector<GivenPart>& parts, WorkFiles& work, const std
                                       "-map", "1:a:0", "-c:v", "copy", "-c:a", "aac", "-b:a", "192k"};
   if (extension == ".mp4") command.insert(command.end(), {"-movflags", "+faststart"});
   command.insert(command.end(), {"-y", joined});
-  return ffmpeg(command, "ffmpeg failed joining the parts", error);
+  return ffmpeg(command, "ffmpeg failed joining the parts into " + joined, error);
 }
 
 void report(const std::vector<GivenPart>& parts, const std::string& out) {
@@ -249,7 +250,9 @@ CaptureExit run_join(const JoinRequest& request) {
     error = "cannot write " + request.out + ": " + failure.message();
   }
   if (!ok) {
-    capture_message(error);
+    // Named by the file asked for: the work files are gone by now, and a
+    // full disk shows only as a work file that ffmpeg could not finish.
+    capture_message(failure ? error : "cannot write " + request.out + ": " + error);
     return CaptureExit::OutputFailed;
   }
   report(parts, request.out);
