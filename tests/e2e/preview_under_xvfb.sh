@@ -2,10 +2,11 @@
 # The author's player in a real window on a virtual display, lavapipe and no
 # sound server (it plays on the wall clock): xdotool's keys must pause it,
 # move it by a bar and to the next section, and play it again, as its status
-# lines on stderr tell; Escape ends it with status 0.
-#   preview_under_xvfb.sh <path to velmorand-preview>
+# lines on stderr tell; paused at a section's start its window shows the
+# capture tool's still of that moment; Escape ends it with status 0.
+#   preview_under_xvfb.sh <velmorand-preview> <velmorand-capture> <compare_stills>
 set -uo pipefail
-preview=$1
+preview=$1 capture=$2 compare=$3
 work=$(mktemp -d)
 trap 'kill $xvfb_pid 2>/dev/null; kill $preview_pid 2>/dev/null; rm -rf "$work"' EXIT
 log=$work/preview.log
@@ -50,10 +51,18 @@ echo "a bar on: $(status)"
 mark=$(lines); key Next; wait_for "row 1152 " "$mark"
 echo "next section: $(status)"
 status | grep -q ' paused ' || fail "a seek while paused started playing"
+# Back a section, on row 896 (56 s): the window holds the intro's frame of that moment.
+mark=$(lines); key Prior; wait_for "row 896 " "$mark"
+DISPLAY=$display import -window "$win" "$work/window.png" || fail "no screenshot of the window"
+colours=$(identify -format '%k' "$work/window.png")
+[ "$colours" -gt 16 ] || fail "the window is (nearly) uniform: $colours colours"
+"$capture" --size 160x90 --fps 60 --at 56 --out "$work/still.png" >"$work/capture.log" 2>&1 ||
+  fail "no still from the capture tool: $(tail -n 3 "$work/capture.log")"
+"$compare" "$work/still_056.000.png" "$work/window.png" || fail "the window does not show the intro at 56 s"
 
 mark=$(lines); key space; wait_for ' playing ' "$mark"
 sleep 2
-[ "$(row)" -gt 1152 ] || fail "the clock did not move on after play: $(status)"
+[ "$(row)" -gt 896 ] || fail "the clock did not move on after play: $(status)"
 echo "playing again: $(status)"
 
 key Escape
