@@ -69,6 +69,22 @@ struct SdlDevice : ::testing::Test {
     }
     return last;
   }
+  // Waits until the count moves past `from`: the device has started playing,
+  // however long its thread took to come up on a loaded machine. Real-time
+  // checks measure from that moment.
+  struct Moment {
+    std::uint32_t sample;
+    Clock::time_point time;
+  };
+  Moment started_from(std::uint32_t from) {
+    for (const auto until = Clock::now() + 5s; Clock::now() < until;) {
+      const std::uint32_t now = query();
+      if (now > from) return {now, Clock::now()};
+      std::this_thread::sleep_for(1ms);
+    }
+    ADD_FAILURE() << "the count never moved past " << from;
+    return {from, Clock::now()};
+  }
 };
 
 TEST_F(SdlDevice, CountsPlayedFramesInRealTime) {
@@ -77,11 +93,11 @@ TEST_F(SdlDevice, CountsPlayedFramesInRealTime) {
   ASSERT_TRUE(device->open(stereo_float()));
   device->prepare(block);
   EXPECT_EQ(query(), 0u);
-  const auto written = Clock::now();
   device->write(block);
+  const Moment start = started_from(0);
   for (int i = 0; i < 4; ++i) {
-    const std::uint32_t played = poll_for(100ms);
-    const double expected = seconds(Clock::now() - written);
+    const std::uint32_t played = poll_for(100ms) - start.sample;
+    const double expected = seconds(Clock::now() - start.time);
     EXPECT_NEAR(played / double(kRate), expected, kToleranceSeconds) << "after " << expected << " s";
   }
 }
@@ -153,10 +169,10 @@ TEST_F(SdlDevice, PauseHoldsTheCountAndASeekPlaysOnFromThere) {
   EXPECT_EQ(query(), held);
   ASSERT_TRUE(device->seek(2 * kRate));
   EXPECT_EQ(query(), 2 * kRate);
-  const auto resumed = Clock::now();
   ASSERT_TRUE(device->pause(false));
-  const std::uint32_t played = poll_for(200ms) - 2 * kRate;
-  EXPECT_NEAR(played / double(kRate), seconds(Clock::now() - resumed), kToleranceSeconds);
+  const Moment resumed = started_from(2 * kRate);
+  const std::uint32_t played = poll_for(200ms) - resumed.sample;
+  EXPECT_NEAR(played / double(kRate), seconds(Clock::now() - resumed.time), kToleranceSeconds);
   ASSERT_TRUE(device->seek(kRate / 2));
   EXPECT_NEAR(query() / double(kRate), 0.5, kToleranceSeconds) << "back, while playing";
 }
