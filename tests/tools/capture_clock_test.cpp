@@ -5,6 +5,7 @@
 #include "sync/choreography.h"
 #include "sync/track.h"
 #include "tools/capture/capture_frames.h"
+#include "tests/gpu/validation_check.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ TEST(CaptureClock, ConsecutiveFramesShowTheirOwnTimeAndRow) {
       EXPECT_EQ(intro->renderer->uniforms.creditsId, expected_credits_id(t)) << fps << " fps, frame " << frame;
     }
   }
-  EXPECT_EQ(intro->device->validation_message_count(), 0);
+  gpu_test::expect_validation_clean(*intro->device);
   stop_headless_intro(*intro);
 }
 
