@@ -29,6 +29,7 @@ struct HeadlessOptions {
 };
 
 struct HeadlessIntro {
+  HeadlessOptions options;  // as started; screen is the size rendered now
   std::unique_ptr<gpu::Device> device;
   std::unique_ptr<Renderer> renderer;
   PlaybackState playback;
@@ -40,6 +41,13 @@ struct HeadlessIntro {
 
 // Null (and a message in `error`) when no Vulkan device can be made.
 std::unique_ptr<HeadlessIntro> start_headless_intro(const HeadlessOptions& options, std::string* error);
+
+// Makes the GPU device and the renderer again at a new screen size (into
+// the same window), as at start-up; the soundtrack, the tracks and the clock
+// stay as they are. What the passes carried from frame to frame is gone:
+// replay it as after a seek. False, with the reason in `error`, when no device
+// can be made at that size (the intro then has none: stop it).
+bool remake_headless_renderer(HeadlessIntro& intro, Size screen, std::string* error);
 
 // Renders one frame with the device's position at `samples` played sample
 // frames; returns the frame's time.

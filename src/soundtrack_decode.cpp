@@ -3,6 +3,7 @@
 
 #include "src/mp3_decode.h"
 #include "src/soundtrack.h"
+#include "platform/program_name.h"
 
 float* soundtrack_pcm = nullptr;
 std::uint32_t soundtrack_sample_count = 0;
@@ -39,10 +40,10 @@ platform::WaveBlock whole_song_block(float* pcm, std::uint32_t sample_count) {
 
 void report_decoded(const Mp3Decoder& decoder, std::uint64_t decoded) {
   if (!decoder.is_open()) {
-    std::fprintf(stderr, "velmorand: the soundtrack stream cannot be decoded; no music will play\n");
+    std::fprintf(stderr, "%s: the soundtrack stream cannot be decoded; no music will play\n", platform::program_name());
   } else if (decoded < decoder.total_samples()) {
     std::fprintf(stderr,
-                 "velmorand: the soundtrack decoded short (%llu of %llu samples); the rest is silence\n",
+                 "%s: the soundtrack decoded short (%llu of %llu samples); the rest is silence\n", platform::program_name(),
                  static_cast<unsigned long long>(decoded),
                  static_cast<unsigned long long>(decoder.total_samples()));
   }
@@ -63,7 +64,7 @@ bool decode_soundtrack(const unsigned char* data, std::size_t size) {
   const std::uint64_t total = decoder.total_samples();
   float* pcm = allocate_soundtrack_pcm(total);
   if (!pcm) {
-    std::fprintf(stderr, "velmorand: no memory for the decoded soundtrack (%llu samples)\n",
+    std::fprintf(stderr, "%s: no memory for the decoded soundtrack (%llu samples)\n", platform::program_name(),
                  static_cast<unsigned long long>(total));
     return false;
   }

@@ -41,6 +41,9 @@ struct WindowDesc {
   bool windowed = false;
   // Called from handle_one_event for every key pressed in the window.
   std::function<void(const KeyPress&)> on_key;
+  // Called from handle_one_event when the window's drawable area has taken a
+  // new size (in pixels); a drag sends many, the last one is the size.
+  std::function<void(int width, int height)> on_resize;
 };
 
 class Window {

@@ -1,4 +1,5 @@
 #include <SDL.h>
+#include <SDL_vulkan.h>
 #include <signal.h>
 
 #include <atomic>
@@ -62,8 +63,8 @@ Key key_of(SDL_Keycode code) {
 
 class SdlWindow final : public Window {
  public:
-  SdlWindow(SDL_Window* w, std::function<void(const KeyPress&)> on_key)
-      : window_(w), on_key_(std::move(on_key)) {
+  SdlWindow(SDL_Window* w, std::function<void(const KeyPress&)> on_key, std::function<void(int, int)> on_resize)
+      : window_(w), on_key_(std::move(on_key)), on_resize_(std::move(on_resize)) {
     SDL_AddEventWatch(watch_escape, &escape_latch_);
   }
   ~SdlWindow() override {
@@ -80,6 +81,11 @@ class SdlWindow final : public Window {
       closed_ = true;
     if (event.type == SDL_KEYDOWN && on_key_)
       on_key_({key_of(event.key.keysym.sym), (event.key.keysym.mod & KMOD_SHIFT) != 0, event.key.repeat != 0});
+    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && on_resize_) {
+      int width = 0, height = 0;
+      SDL_Vulkan_GetDrawableSize(window_, &width, &height);
+      on_resize_(width, height);
+    }
     return true;
   }
 
@@ -96,6 +102,7 @@ class SdlWindow final : public Window {
  private:
   SDL_Window* window_;
   std::function<void(const KeyPress&)> on_key_;
+  std::function<void(int, int)> on_resize_;
   std::atomic<bool> escape_latch_{false};
   bool closed_ = false;
 };
@@ -146,7 +153,7 @@ std::unique_ptr<Window> create_window(const WindowDesc& desc, std::string* error
   set_icon(w, desc);
   if (!desc.windowed) SDL_ShowCursor(SDL_DISABLE);
   SDL_RaiseWindow(w);
-  return std::make_unique<SdlWindow>(w, desc.on_key);
+  return std::make_unique<SdlWindow>(w, desc.on_key, desc.on_resize);
 }
 
 }  // namespace platform

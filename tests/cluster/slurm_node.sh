@@ -59,6 +59,11 @@ CONF
 slurm_node_start() {
   local dir=$1 host
   host=$(hostname -s)
+  # A used folder holds an old key, state and pid files that would mislead the daemons.
+  if [ -e "$dir" ] || [ -L "$dir" ]; then
+    slurm_node_fail "$dir exists; give a folder that does not exist yet (it is made here)"
+    return 1
+  fi
   for tool in munged slurmctld slurmd sbatch scontrol sinfo; do
     command -v "$tool" >/dev/null || { slurm_node_fail "$tool is missing (Debian packages slurm-wlm and munge)"; return 1; }
   done
@@ -68,7 +73,8 @@ slurm_node_start() {
       return 1
     fi
   done
-  mkdir -m 755 "$dir" "$dir/munge" "$dir/state" "$dir/spool" || return 1
+  mkdir -m 755 "$dir" "$dir/munge" "$dir/state" "$dir/spool" 2>/dev/null ||
+    { slurm_node_fail "cannot make $dir: $(mkdir "$dir" 2>&1 | sed 's/^mkdir: //')"; return 1; }
   head -c 1024 /dev/urandom >"$dir/munge/munge.key" && chmod 400 "$dir/munge/munge.key" || return 1
   munged --force --socket="$dir/munge/munge.socket" --key-file="$dir/munge/munge.key" \
     --pid-file="$dir/munge/munged.pid" --log-file="$dir/munge/munged.log" \

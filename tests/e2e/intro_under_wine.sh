@@ -49,4 +49,5 @@ status=$?
 # The wall clock stands in silently when winmm opens no device or refuses the
 # soundtrack: the picture would still pass, the sound never played.
 grep -i "wall clock" "$log" && fail "the intro played no sound: it ran on the wall clock"
+grep -m1 "DXVK: [0-9]" "$log"
 echo "1 passed, 0 failed"

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The author's player in a real window on a virtual display, lavapipe and no
 # sound server (it plays on the wall clock): xdotool's keys must pause it,
-# move it by a bar and to the next section, and play it again, as its status
-# lines on stderr tell; paused at a section's start its window shows the
-# capture tool's still of that moment; Escape ends it with status 0.
+# move it by a bar and to the next section, follow a resize of the window with
+# a picture of the new size, and play it again, as its status lines on stderr
+# tell; paused at a section's start its window shows the capture tool's still
+# of that moment; Escape ends it with status 0.
 #   preview_under_xvfb.sh <velmorand-preview> <velmorand-capture> <compare_stills>
 set -uo pipefail
 preview=$1 capture=$2 compare=$3
@@ -59,6 +60,24 @@ colours=$(identify -format '%k' "$work/window.png")
 "$capture" --size 160x90 --fps 60 --at 56 --out "$work/still.png" >"$work/capture.log" 2>&1 ||
   fail "no still from the capture tool: $(tail -n 3 "$work/capture.log")"
 "$compare" "$work/still_056.000.png" "$work/window.png" || fail "the window does not show the intro at 56 s"
+
+# A resize: the renderer is made again at the window's new size, and the
+# paused picture is drawn again where it stood.
+before=$(status)
+mark=$(lines)
+DISPLAY=$display xdotool windowsize "$win" 320 180 || fail "xdotool cannot resize the window"
+resized_at=$(date +%s.%N)
+for _ in $(seq 600); do
+  tail -n +"$((mark + 1))" "$log" | grep -q 'drawing at 320x180 for the window' && break
+  kill -0 $preview_pid 2>/dev/null || fail "the player exited after the resize"
+  sleep 0.1
+done
+tail -n +"$((mark + 1))" "$log" | grep 'drawing at 320x180 for the window' || fail "the picture was not made again at 320x180"
+echo "resized after $(echo "$(date +%s.%N) - $resized_at" | bc) s (the renderer's own time is in the line above)"
+size=$(DISPLAY=$display xwininfo -id "$win" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+[ "$size" = 320x180 ] || fail "the window is $size, not 320x180"
+wait_for "row $(row) " "$mark"
+[ "$(field 1)" = "$(echo "$before" | awk -F' [|] ' '{print $1}')" ] || fail "the resize moved the clock: $before, then $(status)"
 
 mark=$(lines); key space; wait_for ' playing ' "$mark"
 sleep 2

@@ -1,10 +1,8 @@
 // Fuzz target for the command lines of the capture tool, the benchmark, the
 // preview and the tracks tool. The input is one argument a line, the tool's
 // name first; every parser reads it. A command line is either refused with a
-// message (the tool then ends with status 2) or read into options that keep
+// message (each tool then ends with status 2) or read into options that keep
 // every rule of the tool's usage.
-#include <stdio.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -17,8 +15,7 @@
 #include "tools/bench/bench_options.h"
 #include "tools/capture/capture_command.h"
 #include "tools/preview/preview_options.h"
-#include "tools/tracks/tracks_command.h"
-#include "tools/tracks/tracks_tool.h"
+#include "tools/tracks/tracks_request.h"
 
 namespace {
 
@@ -79,21 +76,13 @@ void check_preview(const std::vector<const char*>& argv) {
 }
 
 void check_tracks(const std::vector<const char*>& argv) {
-  char* said = nullptr;
-  std::size_t said_size = 0;
-  std::FILE* err = open_memstream(&said, &said_size);
-  std::FILE* out = std::fopen("/dev/null", "w");
-  int status = -1;
-  const auto command = read_tracks_command(static_cast<int>(argv.size()), argv.data(), out, err, &status);
-  std::fclose(out);
-  std::fclose(err);
-  if (!command) {
-    check(status == kToolOk || (status == kToolUsage && said_size > 0), "the tracks tool refused without a message");
-  } else {
-    check(status == kToolOk && *command->argument != '\0', "the tracks tool read an empty argument");
-    check(command->seconds >= 0 && command->seconds <= kIntroSeconds, "the tracks tool read a time outside the intro");
-  }
-  std::free(said);
+  std::string error;
+  const auto request = parse_tracks_request(static_cast<int>(argv.size()), argv.data(), &error);
+  if (!request) return check(!error.empty(), "the tracks tool refused a command line without a message");
+  const std::size_t wanted = request->command == "--help" ? 0 : 1;
+  check(request->arguments.size() >= wanted && request->arguments.size() <= 2, "the tracks tool read a wrong count");
+  for (const std::string& argument : request->arguments)
+    check(!argument.empty(), "the tracks tool read an empty argument");
 }
 
 }  // namespace

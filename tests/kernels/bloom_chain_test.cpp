@@ -11,8 +11,8 @@
 #include <random>
 
 #include "tests/gpu/gpu_harness.h"
-#include "tests/kernels/kernel_rig.h"
-#include "tests/kernels/reference_bloom.h"
+#include "tools/kernel_reference/kernel_rig.h"
+#include "tools/kernel_reference/reference_bloom.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <cmath>
 
 #include "tests/gpu/gpu_harness.h"
-#include "tests/kernels/kernel_rig.h"
-#include "tests/kernels/reference_lens_dirt.h"
+#include "tools/kernel_reference/kernel_rig.h"
+#include "tools/kernel_reference/reference_lens_dirt.h"
 
 namespace {
 

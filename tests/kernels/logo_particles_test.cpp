@@ -15,8 +15,8 @@
 #include <random>
 
 #include "tests/gpu/gpu_harness.h"
-#include "tests/kernels/kernel_rig.h"
-#include "tests/kernels/reference_particles.h"
+#include "tools/kernel_reference/kernel_rig.h"
+#include "tools/kernel_reference/reference_particles.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <random>
 
 #include "tests/gpu/gpu_harness.h"
-#include "tests/kernels/kernel_rig.h"
-#include "tests/kernels/reference_maths.h"
-#include "tests/kernels/reference_scattering.h"
-#include "tests/kernels/reference_scene.h"
+#include "tools/kernel_reference/kernel_rig.h"
+#include "tools/kernel_reference/reference_maths.h"
+#include "tools/kernel_reference/reference_scattering.h"
+#include "tools/kernel_reference/reference_scene.h"
 
 namespace {
 

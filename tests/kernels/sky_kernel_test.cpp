@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "tests/gpu/gpu_harness.h"
-#include "tests/kernels/kernel_rig.h"
-#include "tests/kernels/reference_scene.h"
-#include "tests/kernels/reference_sky.h"
+#include "tools/kernel_reference/kernel_rig.h"
+#include "tools/kernel_reference/reference_scene.h"
+#include "tools/kernel_reference/reference_sky.h"
 
 namespace {
 

@@ -19,6 +19,7 @@
 #include "tools/preview/live_choreography.h"
 #include "tools/preview/preview_session.h"
 #include "tests/gpu/validation_check.h"
+#include "tools/preview/status_line.h"
 
 namespace {
 
@@ -131,6 +132,9 @@ TEST_F(Player, TheLoopWrapsToItsStart) {
   player.seek(row_position(896));
   ASSERT_TRUE(player.step());
   player.command(Command::LoopStart);
+  // A mark not set yet is not shown as a row.
+  EXPECT_NE(status_text({.position = row_position(896), .loop = player.loop()}).find("| loop 896-? off |"),
+            std::string::npos);
   player.command(Command::BeatForward);
   ASSERT_TRUE(player.step());
   player.command(Command::LoopEnd);
@@ -174,11 +178,18 @@ TEST_F(LivePlayer, ASavedListIsOnTheNextFrameAndABrokenOneKeepsTheLastGoodKeys) 
   ASSERT_TRUE(player.step());
   EXPECT_EQ(intro->renderer->uniforms.camFov, 1.25f);
   EXPECT_NE(said().find("ms after it was written"), std::string::npos);
+  EXPECT_NE(said().find("camera.fov.keys: 1 key swapped in"), std::string::npos) << said();
 
   save("camera:fov", "0: 2 (0);\n1000 3 (1)\n");
   ASSERT_TRUE(player.step());
   EXPECT_EQ(intro->renderer->uniforms.camFov, 1.25f);
   EXPECT_NE(said().find("camera.fov.keys:2:6: expected ':' after the row"), std::string::npos) << said();
+
+  std::filesystem::remove(dir + "/camera.fov.keys");
+  ASSERT_TRUE(player.step());
+  EXPECT_EQ(intro->renderer->uniforms.camFov, 1.25f);
+  EXPECT_NE(said().find("camera.fov.keys was deleted from " + dir + "; camera:fov keeps its keys"), std::string::npos)
+      << said();
 }
 
 }  // namespace

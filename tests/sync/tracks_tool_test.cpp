@@ -95,12 +95,51 @@ TEST_F(TracksTool, AtTakesSecondsAsFloat32) {
 TEST_F(TracksTool, BadArgumentsExitWithStatus2AndSayWhy) {
   const std::vector<std::vector<const char*>> cases = {
       {}, {"--at"}, {"--at", "abc"}, {"--at", "1.5x"}, {"--at", "nan"}, {"--at", "1e40"},
-      {"--at", "-0.5"}, {"--at", "-0"}, {"--at", "0x10"}, {"--at", "136.5"}, {"--dump", ""}, {"--export", "a", "b"}, {"--frobnicate"}, {"--help", "x"}};
+      {"--at", "-0.5"}, {"--at", "-0"}, {"--at", "0x10"}, {"--at", "136.5"}, {"--dump", ""}, {"--export", "a", "b"}, {"--frobnicate"}, {"--help", "x"},
+      {"--at", "1", "--at", "2"}, {"--at", "1", "--choreography"}, {"--export", "a", "--choreography", "b"},
+      {"--choreography", "a", "--at", "1", "--choreography", "b"}};
   for (const auto& args : cases) {
     const ToolRun r = run(args);
     EXPECT_EQ(r.status, kToolUsage) << (args.empty() ? "(none)" : args[0]);
+    // One line that points at --help, not the whole usage.
     EXPECT_EQ(r.err.rfind("velmorand-tracks: ", 0), 0u) << r.err;
+    EXPECT_EQ(lines(r.err).size(), 1u) << r.err;
+    EXPECT_NE(r.err.find("--help"), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");
+  }
+}
+
+TEST_F(TracksTool, AtEvaluatesTheListsOfAChoreographyFolderOverTheCompiledInKeys) {
+  const std::string plain = run({"--at", "1"}).out;
+  ASSERT_EQ(run({"--export-text", "lists"}).status, kToolOk);
+  const ToolRun same = run({"--at", "1", "--choreography", "lists"});
+  ASSERT_EQ(same.status, kToolOk) << same.err;
+  EXPECT_EQ(same.out, plain);
+  // A folder may hold only the lists that were edited.
+  std::filesystem::create_directory("edited");
+  write_file("edited/fade.black.keys", {'0', ':', ' ', '0', '.', '2', '5', ' ', '(', '0', ')'});
+  const ToolRun edited = run({"--choreography=edited", "--at", "1"});
+  ASSERT_EQ(edited.status, kToolOk) << edited.err;
+  EXPECT_EQ(line_for(edited.out, "fade:black"), "0.25");
+  EXPECT_EQ(line_for(edited.out, "camera:pos_z"), line_for(plain, "camera:pos_z"));
+}
+
+TEST_F(TracksTool, AChoreographyFolderThatDoesNotReadIsRefusedWithThePlace) {
+  std::filesystem::create_directory("broken");
+  write_file("broken/camera.fov.keys", {'0', ':', ' ', '1', ' ', '(', '0', ')', ';', '\n', '9', ' ', '2'});
+  std::filesystem::create_directory("misspelt");
+  write_file("misspelt/fade.blak.keys", {'0', ':', ' ', '1', ' ', '(', '0', ')'});
+  std::filesystem::create_directory("empty");
+  const std::pair<const char*, const char*> cases[] = {
+      {"broken", "broken/camera.fov.keys:2:3: expected ':' after the row"},
+      {"misspelt", "misspelt/fade.blak.keys: names no track"},
+      {"empty", "empty: holds none of the 21 key lists"},
+      {"nowhere", "nowhere: no such folder"}};
+  for (const auto& [dir, says] : cases) {
+    const ToolRun r = run({"--at", "1", "--choreography", dir});
+    EXPECT_EQ(r.status, kToolUsage) << dir;
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find(says), std::string::npos) << r.err;
   }
 }
 
@@ -149,7 +188,7 @@ TEST_F(TracksTool, DumpMentionsBytesAfterTheLastKey) {
   write_file("t.track", sync_test::TrackFileBytes().i32(1).key(-3, 0.1f, 1).i32(0).bytes());
   const ToolRun r = run({"--dump", "t.track"});
   ASSERT_EQ(r.status, kToolOk);
-  EXPECT_EQ(r.out, "t.track: 1 keys\n-3: 0.1 (1) Linear\n(4 bytes after the last key, which are not read)\n");
+  EXPECT_EQ(r.out, "t.track: 1 key\n-3: 0.1 (1) Linear\n(4 bytes after the last key, which are not read)\n");
 }
 
 TEST_F(TracksTool, DumpSaysWhyAFileIsMalformed) {
@@ -215,6 +254,9 @@ TEST_F(TracksTool, ImportTextWritesNothingUnlessEveryListReads) {
   EXPECT_NE(r.err.find("lists/camera.fov.keys:2:3: expected ':' after the row"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("lists/fade.white.keys"), std::string::npos) << r.err;
   EXPECT_EQ(file_text("lists.h"), "kept");
+  const ToolRun nowhere = run({"--import-text", "nowhere", "lists.h"});
+  EXPECT_EQ(nowhere.status, kToolFailed);
+  EXPECT_EQ(lines(nowhere.err).size(), 1u) << nowhere.err;
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 #include "src/headless_intro.h"
 #include "sync/choreography.h"
 #include "sync/track.h"
-#include "tools/capture/capture_frames.h"
 #include "tests/gpu/validation_check.h"
+#include "tools/offline/offline_frames.h"
 
 namespace {
 

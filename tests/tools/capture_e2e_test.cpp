@@ -14,8 +14,10 @@
 
 #include "src/asset_catalog.h"
 #include "src/soundtrack.h"
+#include "sync/choreography.h"
+#include "sync/key_list.h"
 #include "tests/tools/tool_process.h"
-#include "tools/capture/child_process.h"
+#include "tools/common/child_process.h"
 
 namespace {
 
@@ -125,6 +127,12 @@ TEST(CaptureRun, StillsAreByteIdenticalAndAreTheFramesARangeCaptureShows) {
   ToolResult range = run_tool({kCapture, "--size", "160x90", "--fps", "20", "--from", "127.5", "--to", "128.35",
                                "--out", dir + "/range"});
   ASSERT_EQ(range.status, 0) << range.output;
+  // The replayed frames are counted apart from the range's own 17, and named
+  // by the effects they rebuild: the range starts before the particles.
+  for (const char* says : {"replaying 1 frame for the sun shafts (rendered", "replayed frame 1/1,",
+                           "frame 17/17,", "wrote 17 files into"})
+    EXPECT_NE(range.output.find(says), std::string::npos) << says << "\n" << range.output;
+  EXPECT_NE(both.output.find("frames for the sun shafts and the logo particles"), std::string::npos) << both.output;
   auto late = read_bytes(dir + "/a_128.300.png"), first = read_bytes(dir + "/a_127.700.png");
   ASSERT_FALSE(late.empty());
   ASSERT_FALSE(first.empty());
@@ -132,6 +140,46 @@ TEST(CaptureRun, StillsAreByteIdenticalAndAreTheFramesARangeCaptureShows) {
   EXPECT_EQ(first, read_bytes(dir + "/range/frame_002554.png"));
   EXPECT_EQ(late, read_bytes(dir + "/range/frame_002566.png"));
   EXPECT_GT(colour_count(dir + "/a_128.300.png"), 10) << "the particles should show";
+}
+
+void write_text(const std::string& path, const std::string& text) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr) << path;
+  std::fwrite(text.data(), 1, text.size(), f);
+  std::fclose(f);
+}
+
+bool all_black(const std::string& png) {
+  int w = 0, h = 0, n = 0;
+  unsigned char* px = stbi_load(png.c_str(), &w, &h, &n, 3);
+  bool black = px != nullptr;
+  for (int i = 0; px && i < w * h * 3; ++i) black = black && px[i] == 0;
+  stbi_image_free(px);
+  return black;
+}
+
+TEST(CaptureRun, AStillShowsTheKeyListsItIsGiven) {
+  // The 21 compiled-in lists as files change no byte; one edited list (the
+  // fade to black held at 1) changes the picture.
+  std::string dir = make_temp_folder("choreography");
+  ASSERT_EQ(mkdir((dir + "/same").c_str(), 0755), 0);
+  ASSERT_EQ(mkdir((dir + "/edited").c_str(), 0755), 0);
+  for (int i = 0; i < kSyncTrackCount; ++i)
+    write_text(dir + "/same/" + key_list_file_name(track_names[i]), compiled_tracks[i].list);
+  write_text(dir + "/edited/fade.black.keys", "0: 1 (0)\n");
+  const std::vector<std::string> still = {kCapture, "--size", "160x90", "--at", "30"};
+  for (const char* name : {"plain", "same", "edited"}) {
+    std::vector<std::string> argv = still;
+    if (std::string(name) != "plain") argv.insert(argv.end(), {"--choreography", dir + "/" + name});
+    argv.insert(argv.end(), {"--out", dir + "/" + name + ".png"});
+    ToolResult r = run_tool(argv);
+    ASSERT_EQ(r.status, 0) << r.output;
+  }
+  const auto plain = read_bytes(dir + "/plain_030.000.png");
+  ASSERT_FALSE(plain.empty());
+  EXPECT_EQ(plain, read_bytes(dir + "/same_030.000.png"));
+  EXPECT_FALSE(all_black(dir + "/plain_030.000.png"));
+  EXPECT_TRUE(all_black(dir + "/edited_030.000.png"));
 }
 
 TEST(CaptureRun, AnInterruptedVideoKeepsTheFramesMadeWithTheirSound) {
@@ -172,6 +220,8 @@ TEST(CaptureRun, ProblemsEndWithAMessageAndAStatus) {
   // Every write into this file fails as on a full disk.
   ASSERT_EQ(mkdir((dir + "/full").c_str(), 0755), 0);
   ASSERT_EQ(symlink("/dev/full", (dir + "/full/s_001.000.png").c_str()), 0);
+  ASSERT_EQ(mkdir((dir + "/lists").c_str(), 0755), 0);
+  write_text(dir + "/lists/camera.fov.keys", "0: 1 (0);\n9 2");
   struct Case {
     std::vector<std::string> args;
     const char* path_env;
@@ -189,6 +239,8 @@ TEST(CaptureRun, ProblemsEndWithAMessageAndAStatus) {
        "/full/s_001.000.png: No space left on device"},
       {{"--out", "/proc/v.mp4"}, nullptr, 4, "the file system of /proc takes no new files"},
       {{"--out", "v.avi"}, nullptr, 2, "--out takes a folder"},
+      {{"--choreography", dir + "/lists", "--at", "1", "--out", dir + "/l.png"}, nullptr, 2,
+       "/lists/camera.fov.keys:2:3: expected ':' after the row"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> argv = {kCapture};

@@ -113,6 +113,9 @@ TEST(CaptureOptions, BadArgumentsAreRefusedWithAReason) {
       {{"--from", "0x10", "--out", "d"}, "--from"},
       {{"--out", "x.avi"}, "--out takes a folder, NAME.png (with --at), NAME.mp4 or NAME.mkv"},
       {{"--out", "-"}, "--out takes a folder"},
+      {{"--at", "10", "--at", "11", "--out", "s.png"}, "--at is given twice; give every time in one list"},
+      {{"--size", "16x16", "--out", "d", "--size=32x32"}, "--size is given twice"},
+      {{"--choreography", "", "--out", "d"}, "--choreography"},
   };
   for (const auto& c : cases) {
     std::vector<const char*> argv = {"velmorand-capture"};

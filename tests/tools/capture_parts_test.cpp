@@ -9,7 +9,7 @@
 #include "sync/startup.h"
 #include "sync/track.h"
 #include "tools/capture/capture_parts.h"
-#include "tools/capture/frame_grid.h"
+#include "tools/offline/frame_grid.h"
 #include "tools/capture/join_parts.h"
 
 namespace {
@@ -80,7 +80,8 @@ TEST(PartOptions, PartAndCheckAreTakenOutOfTheArguments) {
   EXPECT_TRUE(request->check);
   EXPECT_EQ(args, (std::vector<std::string>{"velmorand-capture", "--size", "160x90", "--out", "x.mp4"}));
   for (std::vector<std::string> bad : {std::vector<std::string>{"c", "--part=8/8"}, {"c", "--part", "3"},
-                                       {"c", "--part", "-1/4"}, {"c", "--part"}, {"c", "--check"}}) {
+                                       {"c", "--part", "-1/4"}, {"c", "--part"}, {"c", "--check"},
+                                       {"c", "--part", "1/4", "--part=2/4"}}) {
     std::optional<PartRequest> none;
     EXPECT_FALSE(take_part_options(bad, &none, &error)) << bad.back();
   }
@@ -91,6 +92,7 @@ PartRecord record(int part, int64_t first, int64_t count) {
   r.from = 127.3, r.to = 128.8, r.range_first = 3819, r.range_end = 3864, r.fps = 30, r.size = {160, 90};
   r.parts = 3, r.part = part, r.first_frame = first, r.frame_count = count;
   r.priming_frames = 12, r.priming_seconds = 0.719, r.total_seconds = 2.984;
+  r.choreography = "0123456789abcdef";
   return r;
 }
 
@@ -105,6 +107,7 @@ TEST(PartRecords, ARecordReadsBackAndAPartialOneDoesNot) {
   EXPECT_EQ(back->frame_count, 17);
   EXPECT_EQ(back->priming_frames, 12);
   EXPECT_DOUBLE_EQ(back->priming_seconds, 0.719);
+  EXPECT_EQ(back->choreography, r.choreography);
   EXPECT_FALSE(parse_record(json.substr(0, json.size() / 2)));
   EXPECT_EQ(record_path("parts/frames/"), "parts/frames.part.json");
 }
@@ -121,6 +124,8 @@ TEST(JoinCoverage, EveryPartMissingDoubledForeignOrUnfinishedIsNamed) {
   foreign.record->fps = 25;
   GivenPart shifted = p1;
   shifted.record->first_frame += 1;
+  GivenPart edited = p2;
+  edited.record->choreography = "fedcba9876543210";
   const std::pair<std::vector<GivenPart>, std::vector<const char*>> cases[] = {
       {{p0, p2}, {"part 1/3 is missing (frames 3831 to 3846)"}},
       {{p0, p1}, {"part 2/3 is missing (frames 3847 to 3863)"}},
@@ -128,6 +133,7 @@ TEST(JoinCoverage, EveryPartMissingDoubledForeignOrUnfinishedIsNamed) {
       {{p0, foreign, p2, p1}, {"other.mp4 is a part of another capture", "at 25 fps"}},
       {{p0, {"p1.mp4", std::nullopt}, p2}, {"p1.mp4 has no record p1.mp4.part.json"}},
       {{p0, shifted, p2}, {"starts at frame 3832, not 3831"}},
+      {{p0, p1, edited}, {"p2.mp4 was made from other key lists (digest fedcba9876543210, not 0123456789abcdef)"}},
   };
   for (auto [parts, says] : cases)
     for (const char* text : says) EXPECT_NE(coverage_problems(parts).find(text), std::string::npos) << text;

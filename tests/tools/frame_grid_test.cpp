@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "src/frame_clock.h"
-#include "tools/capture/frame_grid.h"
+#include "tools/offline/frame_grid.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "sync/device.h"
 #include "sync/startup.h"
 #include "sync/track.h"
-#include "tools/capture/frame_grid.h"
-#include "tools/capture/priming.h"
+#include "tools/offline/frame_grid.h"
+#include "tools/offline/priming.h"
 
 namespace {
 
@@ -47,6 +47,7 @@ TEST_F(PrimingTest, AfterTheShaftsStopTheLastFrameThatDrewThemComesFirst) {
     EXPECT_LT(position_row(frame_position(k, fps)), 1151.0) << fps;
     EXPECT_GE(position_row(frame_position(k + 1, fps)), 1151.0) << fps;
     EXPECT_FALSE(p.reset_particles);
+    EXPECT_EQ(replay_text(p), "replaying 1 frame for the sun shafts");
   }
 }
 
@@ -63,6 +64,8 @@ TEST_F(PrimingTest, ParticleStillsReplayFromTheLatestSeedingFrame) {
     EXPECT_FALSE(glitch_at_frame(k, fps) >= 100.0 && glitch_at_frame(k, fps) < 100.5) << k;
   EXPECT_TRUE(consecutive(p.frames, 1));
   EXPECT_EQ(p.frames.back() + 1, first_frame_from(seconds_to_position(130.0), fps));
+  EXPECT_EQ(replay_text(p), "replaying " + std::to_string(p.frames.size()) +
+                                " frames for the sun shafts and the logo particles");
 }
 
 TEST_F(PrimingTest, WithoutASeedOnTheLaterRowsTheEarlierSeedAndTheGapAreReplayed) {

@@ -6,10 +6,10 @@
 #include "src/frame_clock.h"
 #include "src/headless_intro.h"
 #include "tools/bench/measuring_device.h"
-#include "tools/capture/capture_frames.h"
-#include "tools/capture/frame_grid.h"
-#include "tools/capture/os_process.h"
-#include "tools/capture/priming.h"
+#include "tools/offline/offline_frames.h"
+#include "tools/offline/frame_grid.h"
+#include "tools/common/os_process.h"
+#include "tools/offline/priming.h"
 
 namespace {
 
@@ -111,13 +111,14 @@ StartupReport startup_of(const HeadlessIntro& intro) {
 }
 
 // Wine runs Direct3D 11 by translating it to OpenGL and names an adapter of
-// its own choosing, whatever draws underneath (here Mesa on the CPU).
+// its own choosing, whatever draws underneath (here Mesa on the CPU); with
+// DXVK's DLLs beside the exe it is translated to Vulkan instead.
 std::string wine_caveat() {
   std::string wine = os::wine_version();
   if (wine.empty()) return {};
-  return "under Wine " + wine + ": Direct3D 11 translated to OpenGL (the adapter named is Wine's "
-         "stand-in); these times measure Wine's translation on this machine's OpenGL driver, not "
-         "Windows performance";
+  return "under Wine " + wine + ": Direct3D 11 translated (by Wine to OpenGL, whose adapter name is a "
+         "stand-in, or by DXVK to Vulkan); these times measure the translation on this machine's "
+         "driver, not Windows performance";
 }
 
 }  // namespace
@@ -132,7 +133,7 @@ std::string section_at(double seconds) {
   return "finale";
 }
 
-bool run_bench(const BenchOptions& o, BenchReport* report, std::string* error) {
+bool run_bench(const BenchOptions& o, const KeyListFolder* lists, BenchReport* report, std::string* error) {
   MeasuringDevice* device = nullptr;
   HeadlessOptions start{.screen = o.size, .timing = true};
   start.wrap_device = [&device](std::unique_ptr<gpu::Device> inner) {
@@ -143,6 +144,7 @@ bool run_bench(const BenchOptions& o, BenchReport* report, std::string* error) {
   auto intro = start_headless_intro(start, error);
   if (!intro) return false;
   *error = size_problem(*intro, o.size);
+  if (error->empty() && lists && !lay_over_tracks(*lists)) *error = "out of memory for the keys of " + lists->dir;
   if (!error->empty()) {
     stop_headless_intro(*intro);
     return false;

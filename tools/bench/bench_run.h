@@ -9,6 +9,7 @@
 #include "src/render_sizes.h"
 #include "tools/bench/bench_options.h"
 #include "tools/bench/bench_stats.h"
+#include "tools/common/key_list_folder.h"
 
 struct PassReport {
   std::string program;
@@ -56,4 +57,5 @@ std::vector<double> default_bench_times();
 std::string section_at(double seconds);
 
 // False, with a message, when the intro cannot start at the size.
-bool run_bench(const BenchOptions& options, BenchReport* report, std::string* error);
+// `lists`, when given, are laid over the compiled-in keys once the intro has started.
+bool run_bench(const BenchOptions& options, const KeyListFolder* lists, BenchReport* report, std::string* error);

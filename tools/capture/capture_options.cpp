@@ -8,9 +8,10 @@
 
 const char kCaptureUsage[] =
     "usage: velmorand-capture --out PATH [--size WxH] [--fps N] [--from S] [--to S]\n"
-    "                         [--at T1,T2,...] [--crf N]\n"
-    "Renders the intro offline, frame by frame, exactly as it plays. Track files\n"
-    "(sync-2F_*.track) in the working directory change the choreography, as in the intro.\n"
+    "                         [--at T1,T2,...] [--crf N] [--choreography DIR]\n"
+    "Renders the intro offline, frame by frame, exactly as it plays. Like the intro it\n"
+    "reads track files (sync-2F_*.track) in the working directory and then replaces\n"
+    "their keys with the compiled-in ones: they change nothing.\n"
     "  --out PATH   what is written depends on the name:\n"
     "               FOLDER: numbered PNG files, FOLDER/frame_000123.png for frame 123\n"
     "               (counted from 0 s), or with --at FOLDER/at_<seconds>.png per time;\n"
@@ -25,6 +26,11 @@ const char kCaptureUsage[] =
     "  --to S       end of the range, not included (default 136)\n"
     "  --at T,...   stills at these times instead of a range\n"
     "  --crf N      H.264 quality, 0 (lossless) to 51 (default 18)\n"
+    "  --choreography DIR\n"
+    "               the key lists of DIR (velmorand-tracks --export-text writes them)\n"
+    "               replace the compiled-in keys of their tracks, as velmorand-preview\n"
+    "               shows them; a list that does not read is reported as\n"
+    "               FILE:LINE:COLUMN (exit 2)\n"
     "Times are plain decimal seconds from 0 to 136. The defaults make 8160 frames of\n"
     "1280x720: on a machine without a GPU start with a smaller --size and --fps.\n"
     "Exit status: 0 done, 2 bad arguments, 3 no device for the size, 4 output failed\n"
@@ -60,7 +66,7 @@ std::optional<OutputKind> kind_of(const std::string& out) {
 }
 
 bool is_option(const std::string& name) {
-  for (const char* known : {"--size", "--fps", "--from", "--to", "--at", "--out", "--crf"})
+  for (const char* known : {"--size", "--fps", "--from", "--to", "--at", "--out", "--crf", "--choreography"})
     if (name == known) return true;
   return false;
 }
@@ -83,8 +89,8 @@ bool set_option(CaptureOptions& o, const std::string& name, const std::string& v
     if (times) o.at = *times;
     return times.has_value();
   }
-  if (name == "--out") {
-    o.out = value;
+  if (name == "--out" || name == "--choreography") {
+    (name == "--out" ? o.out : o.choreography) = value;
     return !value.empty();
   }
   auto seconds = parse_seconds(value);
@@ -98,6 +104,7 @@ const char* value_hint(const std::string& name) {
   if (name == "--crf") return "a whole number from 0 to 51";
   if (name == "--at") return "seconds from 0 to 136 separated by commas, like 12.5,100";
   if (name == "--out") return "a path";
+  if (name == "--choreography") return "a folder of key lists";
   return kSecondsHint;
 }
 
@@ -121,6 +128,7 @@ bool check_combination(const CaptureOptions& o, bool range_given, bool crf_given
 std::optional<CaptureOptions> parse_capture_options(int argc, const char* const* argv, std::string* error) {
   CaptureOptions o;
   bool range_given = false, crf_given = false;
+  std::vector<std::string> given;
   for (int i = 1; i < argc; ++i) {
     OptionWord word = split_option(argv[i]);
     if (word.name == "--help" || word.name == "-h") {
@@ -131,6 +139,12 @@ std::optional<CaptureOptions> parse_capture_options(int argc, const char* const*
       *error = "unknown argument '" + std::string(argv[i]) + "'";
       return std::nullopt;
     }
+    if (std::find(given.begin(), given.end(), word.name) != given.end()) {
+      *error = word.name + " is given twice" +
+               (word.name == "--at" ? std::string("; give every time in one list, like --at 10,11") : "");
+      return std::nullopt;
+    }
+    given.push_back(word.name);
     if (!word.value) {
       if (i + 1 >= argc) {
         *error = word.name + " needs a value: " + value_hint(word.name);

@@ -2,12 +2,14 @@
 // What velmorand-capture is asked to do, read from its command line and
 // checked before anything slow starts.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "src/render_sizes.h"
 #include "tools/common/argument_values.h"
+#include "tools/common/key_list_folder.h"
 
 // Where the pictures go, decided by the --out path.
 enum class OutputKind {
@@ -25,10 +27,15 @@ struct CaptureOptions {
   std::string out;
   OutputKind kind = OutputKind::Folder;
   int crf = 18;
+  std::string choreography;  // a folder of key lists; empty: the compiled-in keys
   bool help = false;
+  // The lists of `choreography`, read once before anything slow starts (the
+  // parser only takes the name); null for the compiled-in keys.
+  std::shared_ptr<const KeyListFolder> key_lists;
 };
 
-// The options, or nullopt with the reason in `error`.
+// The options, or nullopt with the reason in `error`. An option given twice
+// is refused: which of the two was meant is not for the tool to guess.
 std::optional<CaptureOptions> parse_capture_options(int argc, const char* const* argv,
                                                     std::string* error);
 

@@ -3,13 +3,13 @@
 #include <chrono>
 #include <filesystem>
 
-#include "sync/device.h"
-#include "sync/startup.h"
-#include "tools/capture/capture_frames.h"
-#include "tools/capture/frame_grid.h"
 #include "tools/capture/output_paths.h"
 #include "tools/capture/video_probe.h"
 #include "tools/common/argument_values.h"
+#include "tools/common/choreography_digest.h"
+#include "tools/common/choreography_tracks.h"
+#include "tools/offline/frame_grid.h"
+#include "tools/offline/offline_frames.h"
 
 const char kPartsUsage[] =
     "In parts, one per machine (see \"Capturing on a cluster\" in README.md):\n"
@@ -22,8 +22,15 @@ const char kPartsUsage[] =
 
 namespace {
 
+// The digest of the keys the capture renders: the compiled-in ones with the lists laid over.
+std::string keys_digest(const CaptureOptions& o) {
+  const ChoreographyTracks tracks(o.key_lists.get());
+  return choreography_digest();
+}
+
 PartRecord record_of(const CaptureOptions& o, const PartRequest& request, FrameSlice slice) {
   PartRecord r;
+  r.choreography = keys_digest(o);
   r.from = o.from, r.to = o.to;
   r.range_first = first_frame_at(o.from, o.fps), r.range_end = first_frame_at(o.to, o.fps);
   r.fps = o.fps, r.size = o.size, r.crf = o.kind == OutputKind::Video ? o.crf : 0, r.parts = request.parts;
@@ -53,11 +60,14 @@ std::string part_name(const PartRequest& request) {
 }  // namespace
 
 std::vector<FrameSlice> capture_slices(const CaptureOptions& o, int parts, std::string* error) {
-  TrackRegistry* registry = start_sync_tracks();
+  // Cut by the keys the parts render: the lists move where the costly frames lie.
+  const ChoreographyTracks tracks(o.key_lists.get());
+  if (!tracks.ok()) {
+    *error = "out of memory for the keys of " + o.key_lists->dir;
+    return {};
+  }
   SliceRequest request{first_frame_at(o.from, o.fps), first_frame_at(o.to, o.fps), parts, o.fps, o.size};
-  std::vector<FrameSlice> slices = split_frames(request, intro_glitch_credits(), error);
-  registry_destroy(registry);
-  return slices;
+  return split_frames(request, intro_glitch_credits(), error);
 }
 
 CaptureExit capture_part(const CaptureOptions& o, const PartRequest& request) {
@@ -118,6 +128,9 @@ CaptureExit check_part(const CaptureOptions& o, const PartRequest& request) {
   PartRecord wanted = record_of(o, request, *slice);
   if (!same_capture(*record, wanted) || record->part != request.part)
     return incomplete("its record is of part " + std::to_string(record->part) + " of " + capture_text(*record));
+  if (!same_keys(*record, wanted))
+    return incomplete("it was made from other keys (digest " + record->choreography + ", these lists give " +
+                      wanted.choreography + ")");
   if (record->first_frame != slice->first || record->frame_count != slice->count)
     return incomplete("it holds frames " + std::to_string(record->first_frame) + " to " +
                       std::to_string(record->first_frame + record->frame_count - 1));

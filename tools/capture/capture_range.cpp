@@ -1,14 +1,15 @@
 // A range of frames [from, to) to numbered PNG files or to a video.
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 
-#include "tools/capture/capture_frames.h"
+#include "tools/offline/offline_frames.h"
 #include "tools/capture/capture_run.h"
-#include "tools/capture/frame_grid.h"
-#include "tools/capture/interruption.h"
+#include "tools/offline/frame_grid.h"
+#include "tools/common/interruption.h"
 #include "tools/capture/output_paths.h"
 #include "tools/capture/png_file.h"
-#include "tools/capture/progress_line.h"
+#include "tools/offline/progress_line.h"
 #include "tools/capture/soundtrack_source.h"
 #include "tools/capture/video_encoder.h"
 
@@ -24,15 +25,13 @@ struct FrameOutput {
   }
 };
 
-void describe(const CaptureOptions& o, int64_t first, int64_t end, size_t priming) {
+void describe(const CaptureOptions& o, int64_t first, int64_t end, const Priming& plan) {
   char line[256];
   std::snprintf(line, sizeof line, "%dx%d at %d fps: frames %lld to %lld (%.3f s) into %s",
                 o.size.width, o.size.height, o.fps, static_cast<long long>(first),
                 static_cast<long long>(end - 1), double(end - first) / o.fps, o.out.c_str());
   capture_message(line);
-  if (priming)
-    capture_message("first " + std::to_string(priming) +
-                    " earlier frames, not kept, rebuild the sun shafts and logo particles they leave");
+  if (!plan.frames.empty()) capture_message(replay_text(plan) + " (rendered, not kept)");
 }
 
 enum class LoopEnd { Completed, Interrupted, OutputFailed };
@@ -51,11 +50,17 @@ struct Stopwatch {
 // past the last frame written.
 LoopEnd render_frames(HeadlessIntro& intro, const CaptureOptions& o, const Priming& plan, int64_t first,
                       int64_t end, FrameOutput& output, int64_t* done, RangeTimes& times) {
-  ProgressLine progress(static_cast<int64_t>(plan.frames.size()) + (end - first), stderr);
   Stopwatch stopwatch;
-  bool interrupted = !run_priming(intro, plan, o.fps, progress) || interruption_requested();
+  bool interrupted = false;
+  if (!plan.frames.empty()) {
+    // Counted apart: they are not the capture's frames.
+    ProgressLine replayed(static_cast<int64_t>(plan.frames.size()), stderr, "replayed frame");
+    interrupted = !run_priming(intro, plan, o.fps, replayed) || interruption_requested();
+    replayed.finish();
+  }
   times.priming_frames = static_cast<int64_t>(plan.frames.size());
   times.priming_seconds = stopwatch.lap();
+  ProgressLine progress(end - first, stderr);
   std::string error;
   for (*done = first; *done < end && !interrupted; ++*done) {
     render_grid_frame(intro, *done, o.fps);
@@ -95,7 +100,7 @@ CaptureExit capture_range(HeadlessIntro& intro, const CaptureOptions& o, RangeTi
     return CaptureExit::BadArguments;
   }
   Priming plan = plan_priming(frame_position(first, o.fps), o.fps, intro_glitch_credits());
-  describe(o, first, end, plan.frames.size());
+  describe(o, first, end, plan);
   std::string error;
   std::unique_ptr<VideoEncoder> video;
   const uint32_t from = frame_position(first, o.fps), to = frame_position(end, o.fps);
@@ -111,5 +116,9 @@ CaptureExit capture_range(HeadlessIntro& intro, const CaptureOptions& o, RangeTi
   if (loop == LoopEnd::OutputFailed) return CaptureExit::OutputFailed;
   // An interrupted video is still finished: what was captured stays playable.
   if (video && done > first && !finish_video(*video, o, first, done)) return CaptureExit::OutputFailed;
+  if (!video && loop == LoopEnd::Completed)
+    capture_message("wrote " + std::to_string(done - first) + " files into " + o.out + " (" +
+                    std::filesystem::path(frame_png_path(o.out, first)).filename().string() + " to " +
+                    std::filesystem::path(frame_png_path(o.out, done - 1)).filename().string() + ")");
   return loop == LoopEnd::Interrupted ? CaptureExit::Interrupted : CaptureExit::Done;
 }

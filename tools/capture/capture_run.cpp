@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "tools/capture/capture_frames.h"
-#include "tools/capture/child_process.h"
-#include "tools/capture/interruption.h"
+#include "tools/offline/offline_frames.h"
+#include "tools/common/child_process.h"
+#include "tools/common/interruption.h"
 #include "tools/capture/output_paths.h"
 #include "tools/capture/video_encoder.h"
 
@@ -49,6 +49,12 @@ CaptureExit run_capture(const CaptureOptions& options, RangeTimes* times) {
   if (checked != CaptureExit::Done) return checked;
   auto intro = start_intro(options.size);
   if (!intro) return CaptureExit::NoDevice;
+  // Where the player swaps in a saved list: after the start-up installed the compiled-in keys.
+  if (options.key_lists && !lay_over_tracks(*options.key_lists)) {
+    capture_message("out of memory for the keys of " + options.key_lists->dir);
+    stop_headless_intro(*intro);
+    return CaptureExit::OutputFailed;
+  }
   start_up_done();
   CaptureExit result = options.at.empty() ? capture_range(*intro, options, times) : capture_stills(*intro, options);
   stop_headless_intro(*intro);

@@ -5,6 +5,7 @@
 
 #include "src/headless_intro.h"
 #include "tools/capture/capture_options.h"
+#include "tools/common/interruption.h"
 
 enum class CaptureExit : int {
   Done = 0,
@@ -12,7 +13,7 @@ enum class CaptureExit : int {
   NoDevice = 3,
   OutputFailed = 4,
   PartIncomplete = 5,  // --part with --check
-  Interrupted = 130,
+  Interrupted = kInterruptedExit,
 };
 
 // Where a range capture's time went, for the record of a part.

@@ -9,9 +9,9 @@
 #include "src/soundtrack.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_parts.h"
-#include "tools/capture/child_process.h"
-#include "tools/capture/frame_grid.h"
-#include "tools/capture/os_process.h"
+#include "tools/common/child_process.h"
+#include "tools/offline/frame_grid.h"
+#include "tools/common/os_process.h"
 #include "tools/capture/output_paths.h"
 #include "tools/capture/soundtrack_source.h"
 #include "tools/capture/video_encoder.h"
@@ -199,6 +199,9 @@ std::string coverage_problems(std::vector<GivenPart>& parts) {
     if (p.record && !same_capture(*p.record, *capture))
       problems += p.path + " is a part of another capture: " + capture_text(*p.record) + ", not " +
                   capture_text(*capture) + "\n";
+    else if (p.record && !same_keys(*p.record, *capture))
+      problems += p.path + " was made from other key lists (digest " + p.record->choreography + ", not " +
+                  capture->choreography + "): capture it again with the same --choreography\n";
   if (!problems.empty()) return problems;
   problems = index_problems(parts, *capture);
   std::sort(parts.begin(), parts.end(),

@@ -2,25 +2,36 @@
 // or to a video with its soundtrack; in parts, and the parts joined.
 #include <cstdio>
 
+#include "platform/program_name.h"
 #include "tools/capture/capture_command.h"
 #include "tools/capture/capture_parts.h"
 #include "tools/capture/capture_run.h"
-#include "tools/capture/interruption.h"
 #include "tools/capture/join_parts.h"
-#include "tools/capture/os_process.h"
+#include "tools/common/interruption.h"
+#include "tools/common/os_process.h"
 
 int main(int argc, char** argv) {
-  const CaptureCommand command = read_capture_command({argv, argv + argc});
+  platform::set_program_name("velmorand-capture");
+  CaptureCommand command = read_capture_command({argv, argv + argc});
   if (!command.refusal.empty()) {
     capture_message(command.refusal);
     return static_cast<int>(CaptureExit::BadArguments);
   }
   if (command.join) return static_cast<int>(run_join(*command.join));
-  const CaptureOptions& options = command.options;
+  CaptureOptions& options = command.options;
   if (options.help) {
     std::fputs(kCaptureUsage, stdout);
     std::fputs(kPartsUsage, stdout);
     return 0;
+  }
+  if (!options.choreography.empty()) {
+    auto lists = std::make_shared<KeyListFolder>();
+    std::string error;
+    if (!read_key_list_folder(options.choreography, lists.get(), &error)) {
+      std::fprintf(stderr, "%s\n", error.c_str());
+      return static_cast<int>(CaptureExit::BadArguments);
+    }
+    options.key_lists = std::move(lists);
   }
   install_interruption_handlers();
   os::enable_terminal_escapes();

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <set>
 
-#include "tools/capture/os_process.h"
+#include "tools/common/os_process.h"
 
 namespace {
 
@@ -56,6 +56,12 @@ bool make_folder(const std::string& folder, std::string* error) {
   return false;
 }
 
+// "out/" names the same folder as "out": its files are "out/name", not "out//name".
+std::string in_folder(const std::string& folder, const std::string& name) {
+  const bool ends_in_separator = !folder.empty() && std::strchr(os::kPathSeparators, folder.back()) != nullptr;
+  return folder + (ends_in_separator ? "" : "/") + name;
+}
+
 }  // namespace
 
 std::string parent_folder(const std::string& path) {
@@ -67,7 +73,7 @@ std::string parent_folder(const std::string& path) {
 std::string frame_png_path(const std::string& folder, long long frame) {
   char name[32];
   std::snprintf(name, sizeof name, "frame_%06lld.png", frame);
-  return folder + "/" + name;
+  return in_folder(folder, name);
 }
 
 bool still_png_paths(const CaptureOptions& options, std::vector<std::string>* paths, std::string* error) {
@@ -76,7 +82,7 @@ bool still_png_paths(const CaptureOptions& options, std::vector<std::string>* pa
   for (double t : options.at) {
     std::string path = options.kind == OutputKind::Stills
                            ? options.out.substr(0, options.out.size() - 4) + "_" + time_text(t) + ".png"
-                           : options.out + "/at_" + time_text(t) + ".png";
+                           : in_folder(options.out, "at_" + time_text(t) + ".png");
     if (!seen.insert(path).second) {
       *error = "two --at times share the file name " + path + " (names keep milliseconds)";
       return false;

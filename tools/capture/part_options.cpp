@@ -21,6 +21,7 @@ bool take_part_options(std::vector<std::string>& args, std::optional<PartRequest
   for (size_t i = 0; i < args.size(); ++i) {
     OptionWord word = split_option(args[i]);
     if (word.name == "--check" && !word.value) {
+      if (check) return (*error = "--check is given twice", false);
       check = true;
       continue;
     }
@@ -28,6 +29,7 @@ bool take_part_options(std::vector<std::string>& args, std::optional<PartRequest
       rest.push_back(args[i]);
       continue;
     }
+    if (*request) return (*error = "--part is given twice", false);
     if (!word.value && i + 1 < args.size()) word.value = args[++i];
     *request = parse_part(word.value.value_or(""));
     if (!*request) {

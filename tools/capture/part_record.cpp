@@ -26,6 +26,18 @@ std::optional<double> number_field(const std::string& json, const char* key) {
   return value;
 }
 
+// The digest after "choreography": hex digits only, so no escapes to undo.
+std::optional<std::string> digest_field(const std::string& json) {
+  const std::string quoted = "\"choreography\":\"";
+  const size_t at = json.find(quoted);
+  if (at == std::string::npos) return std::nullopt;
+  const size_t start = at + quoted.size(), end = json.find('"', start);
+  if (end == std::string::npos) return std::nullopt;
+  const std::string digest = json.substr(start, end - start);
+  if (digest.empty() || digest.find_first_not_of("0123456789abcdef") != std::string::npos) return std::nullopt;
+  return digest;
+}
+
 // A count or index must be a whole number its type holds: converting any
 // other double to an integer is undefined, and an edited "fps":2.5 is not a
 // record this tool wrote.
@@ -55,6 +67,8 @@ bool same_capture(const PartRecord& a, const PartRecord& b) {
          a.size.width == b.size.width && a.size.height == b.size.height && a.crf == b.crf && a.parts == b.parts;
 }
 
+bool same_keys(const PartRecord& a, const PartRecord& b) { return a.choreography == b.choreography; }
+
 std::string capture_text(const PartRecord& r) {
   char text[160];
   std::snprintf(text, sizeof text, "frames %lld to %lld of %dx%d at %d fps (crf %d) in %d parts",
@@ -70,19 +84,23 @@ std::string record_path(const std::string& out) {
 }
 
 std::string record_json(const PartRecord& r) {
-  char text[768];
-  std::snprintf(text, sizeof text,
-                "{\"from\":%s,\"to\":%s,\"range_first\":%lld,\"range_end\":%lld,\"fps\":%d,"
-                "\"width\":%d,\"height\":%d,\"crf\":%d,\"parts\":%d,\n"
-                " \"part\":%d,\"first_frame\":%lld,\"frame_count\":%lld,\n"
-                " \"priming_frames\":%lld,\"priming_seconds\":%s,\"frames_seconds\":%s,"
-                "\"total_seconds\":%s}\n",
-                shortest(r.from).c_str(), shortest(r.to).c_str(), static_cast<long long>(r.range_first),
-                static_cast<long long>(r.range_end), r.fps,
-                r.size.width, r.size.height, r.crf, r.parts, r.part, static_cast<long long>(r.first_frame),
-                static_cast<long long>(r.frame_count), static_cast<long long>(r.priming_frames),
-                shortest(r.priming_seconds).c_str(), shortest(r.frames_seconds).c_str(),
-                shortest(r.total_seconds).c_str());
+  // Sized by a first pass: an edited record's digest may be of any length.
+  auto format = [&r](char* text, size_t size) {
+    return std::snprintf(
+        text, size,
+        "{\"from\":%s,\"to\":%s,\"range_first\":%lld,\"range_end\":%lld,\"fps\":%d,"
+        "\"width\":%d,\"height\":%d,\"crf\":%d,\"parts\":%d,\"choreography\":\"%s\",\n"
+        " \"part\":%d,\"first_frame\":%lld,\"frame_count\":%lld,\n"
+        " \"priming_frames\":%lld,\"priming_seconds\":%s,\"frames_seconds\":%s,"
+        "\"total_seconds\":%s}\n",
+        shortest(r.from).c_str(), shortest(r.to).c_str(), static_cast<long long>(r.range_first),
+        static_cast<long long>(r.range_end), r.fps, r.size.width, r.size.height, r.crf, r.parts,
+        r.choreography.c_str(), r.part, static_cast<long long>(r.first_frame), static_cast<long long>(r.frame_count),
+        static_cast<long long>(r.priming_frames), shortest(r.priming_seconds).c_str(),
+        shortest(r.frames_seconds).c_str(), shortest(r.total_seconds).c_str());
+  };
+  std::string text(static_cast<size_t>(format(nullptr, 0)) + 1, '\0');
+  text.resize(static_cast<size_t>(format(text.data(), text.size())));
   return text;
 }
 
@@ -99,7 +117,9 @@ std::optional<PartRecord> parse_record(const std::string& json) {
                read_field(json, "priming_seconds", &r.priming_seconds) &&
                read_field(json, "frames_seconds", &r.frames_seconds) &&
                read_field(json, "total_seconds", &r.total_seconds);
-  if (!whole) return std::nullopt;
+  const auto digest = digest_field(json);
+  if (!whole || !digest) return std::nullopt;
+  r.choreography = *digest;
   return r;
 }
 

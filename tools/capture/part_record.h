@@ -18,6 +18,9 @@ struct PartRecord {
   Size size;
   int crf = 0;
   int parts = 0;
+  // The digest of the keys rendered (tools/common/choreography_digest.h):
+  // parts made from different key lists do not make one capture.
+  std::string choreography;
   // This part.
   int part = 0;
   int64_t first_frame = 0, frame_count = 0;
@@ -27,8 +30,10 @@ struct PartRecord {
   double total_seconds = 0;    // the whole run, start-up and muxing included
 };
 
-// Whether two records describe parts of the same capture.
+// Whether two records describe parts of the same capture (the keys aside:
+// same_keys tells those apart, so a join can say which it was).
 bool same_capture(const PartRecord& a, const PartRecord& b);
+bool same_keys(const PartRecord& a, const PartRecord& b);
 
 // "frames 0 to 44 of 160x90 at 30 fps (crf 0) in 3 parts"
 std::string capture_text(const PartRecord& r);

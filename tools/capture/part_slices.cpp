@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tools/capture/frame_grid.h"
+#include "tools/offline/frame_grid.h"
 
 namespace {
 

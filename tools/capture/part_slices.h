@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "src/render_sizes.h"
-#include "tools/capture/priming.h"
+#include "tools/offline/priming.h"
 
 struct FrameSlice {
   int64_t first = 0;

@@ -1,7 +1,7 @@
 #include "tools/capture/soundtrack_source.h"
 
 #include "src/soundtrack.h"
-#include "tools/capture/frame_grid.h"
+#include "tools/offline/frame_grid.h"
 
 PcmSource soundtrack_source() {
   PcmSource s;

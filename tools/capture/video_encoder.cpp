@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "tools/capture/os_process.h"
+#include "tools/common/os_process.h"
 #include "tools/capture/output_paths.h"
 
 const char kFfmpegMissing[] =

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "src/render_sizes.h"
-#include "tools/capture/child_process.h"
+#include "tools/common/child_process.h"
 #include "tools/capture/wav_file.h"
 
 struct VideoSettings {

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "tools/capture/child_process.h"
-#include "tools/capture/os_process.h"
+#include "tools/common/child_process.h"
+#include "tools/common/os_process.h"
 
 int64_t count_video_frames(const std::string& video, std::string* error) {
   std::error_code failure;

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <random>
 
-#include "tests/kernels/reference_maths.h"
-#include "tests/kernels/reference_scene.h"
+#include "tools/kernel_reference/reference_maths.h"
+#include "tools/kernel_reference/reference_scene.h"
 
 namespace kernel_lab {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "src/uniform_block.h"
-#include "tests/kernels/reference_image.h"
+#include "tools/kernel_reference/reference_image.h"
 
 namespace kernel_lab {
 

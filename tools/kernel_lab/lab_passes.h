@@ -3,7 +3,7 @@
 // frame binds them (invRes per pass, group counts rounded down, the bloom
 // chain's levels), on stand-alone inputs.
 
-#include "tests/kernels/kernel_rig.h"
+#include "tools/kernel_reference/kernel_rig.h"
 #include "tools/kernel_lab/lab_inputs.h"
 
 namespace kernel_lab {

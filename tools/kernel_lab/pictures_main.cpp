@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/kernels/kernel_rig.h"
+#include "tools/kernel_reference/kernel_rig.h"
 #include "tools/kernel_lab/lab_passes.h"
 #include "tools/kernel_lab/png_out.h"
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "tests/kernels/reference_image.h"
+#include "tools/kernel_reference/reference_image.h"
 
 namespace kernel_lab {
 

@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/kernels/kernel_rig.h"
+#include "tools/kernel_reference/kernel_rig.h"
 #include "tools/kernel_lab/lab_passes.h"
 
 namespace {

@@ -13,7 +13,7 @@ std::unique_ptr<DirectoryWatch> DirectoryWatch::open(const std::string& dir, std
     *error = std::string("cannot start inotify: ") + std::strerror(errno);
     return nullptr;
   }
-  if (inotify_add_watch(fd, dir.c_str(), IN_CLOSE_WRITE | IN_MOVED_TO | IN_ONLYDIR) < 0) {
+  if (inotify_add_watch(fd, dir.c_str(), IN_CLOSE_WRITE | IN_MOVED_TO | IN_DELETE | IN_MOVED_FROM | IN_ONLYDIR) < 0) {
     *error = "cannot watch " + dir + ": " + std::strerror(errno);
     close(fd);
     return nullptr;
@@ -34,8 +34,8 @@ DirectoryWatch::Saved DirectoryWatch::poll() {
       if (event->mask & IN_Q_OVERFLOW) saved.overflowed = true;
       if (event->len > 0) {
         std::string name(event->name);
-        if (std::find(saved.names.begin(), saved.names.end(), name) == saved.names.end())
-          saved.names.push_back(std::move(name));
+        auto& names = event->mask & (IN_DELETE | IN_MOVED_FROM) ? saved.removed : saved.names;
+        if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(std::move(name));
       }
       at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
     }

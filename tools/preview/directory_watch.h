@@ -1,6 +1,7 @@
 #pragma once
 // The files saved into one folder, through inotify: a file written and
-// closed, or moved in (how many editors save), is reported once per poll.
+// closed, or moved in (how many editors save), is reported once per poll;
+// so is a file deleted or moved out.
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,8 +15,9 @@ class DirectoryWatch {
   DirectoryWatch& operator=(const DirectoryWatch&) = delete;
 
   struct Saved {
-    std::vector<std::string> names;  // each once, in the order first saved
-    bool overflowed = false;         // the kernel dropped events: anything may have changed
+    std::vector<std::string> names;    // each once, in the order first saved
+    std::vector<std::string> removed;  // each once; an editor's save may remove and write the same name
+    bool overflowed = false;           // the kernel dropped events: anything may have changed
   };
   // What was saved since the previous call; never waits.
   Saved poll();

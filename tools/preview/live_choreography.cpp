@@ -1,5 +1,6 @@
 #include "tools/preview/live_choreography.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -17,6 +18,8 @@ std::optional<std::chrono::system_clock::time_point> modified_at(const std::file
   if (error) return std::nullopt;
   return std::chrono::file_clock::to_sys(when);
 }
+
+std::string keys_text(int count) { return std::to_string(count) + (count == 1 ? " key" : " keys"); }
 
 }  // namespace
 
@@ -39,12 +42,19 @@ LiveChoreography::LiveChoreography(std::string dir, std::unique_ptr<DirectoryWat
 LiveChoreography::Applied LiveChoreography::apply_saved() {
   Applied applied;
   const DirectoryWatch::Saved saved = watch_->poll();
+  auto among = [](const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+  };
   for (int i = 0; i < kSyncTrackCount; ++i) {
     const std::string name = key_list_file_name(track_names[i]);
-    bool named = false;
-    for (const std::string& s : saved.names) named = named || s == name;
-    if ((named || saved.overflowed) && load(i, &applied))
-      console_.say(name + ": " + std::to_string(track_table[i]->key_count) + " keys swapped in");
+    std::error_code failure;
+    // Saved by replacing it counts as saved: only a list that is gone now is reported gone.
+    if (among(saved.removed, name) && !std::filesystem::exists(std::filesystem::path(dir_) / name, failure)) {
+      console_.say(name + " was deleted from " + dir_ + "; " + track_names[i] + " keeps its keys");
+      continue;
+    }
+    if ((among(saved.names, name) || saved.overflowed) && load(i, &applied))
+      console_.say(name + ": " + keys_text(track_table[i]->key_count) + " swapped in");
   }
   return applied;
 }

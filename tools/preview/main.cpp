@@ -5,13 +5,15 @@
 #include <deque>
 #include <thread>
 
+#include "platform/program_name.h"
 #include "platform/window/window.h"
 #include "src/soundtrack.h"
-#include "tools/capture/frame_grid.h"
+#include "tools/offline/frame_grid.h"
 #include "tools/preview/console.h"
 #include "tools/preview/live_choreography.h"
 #include "tools/preview/preview_keys.h"
 #include "tools/preview/preview_options.h"
+#include "tools/preview/resize_settle.h"
 #include "tools/preview/status_line.h"
 
 namespace {
@@ -25,6 +27,7 @@ struct Player {
   std::unique_ptr<LiveChoreography> live;
   std::unique_ptr<platform::AudioDevice> sound;
   std::deque<Command> commands;
+  ResizeSettle resize;
 };
 
 // Window, runtime and (with --choreography) the live lists; false after
@@ -46,6 +49,10 @@ bool open_player(const PreviewOptions& o, Console& console, Player& p, int* stat
                                       .on_key =
                                           [&p](const platform::KeyPress& press) {
                                             if (auto c = command_for(press)) p.commands.push_back(*c);
+                                          },
+                                      .on_resize =
+                                          [&p](int width, int height) {
+                                            p.resize.resized({width, height}, ResizeSettle::Clock::now());
                                           }},
                                      &error);
   if (!p.window) return fail(kBadArguments, error);
@@ -73,12 +80,38 @@ void show_status(Player& p, PreviewSession& session, StatusRefresh& refresh, Con
   if (session.paused()) p.intro->device->present(1);
 }
 
-void play(Player& p, PreviewSession& session, Console& console) {
+// The renderer made again at the size the window settled at; false after
+// saying why when no device can be made at that size.
+bool follow_window_size(Player& p, PreviewSession& session, Console& console) {
+  const auto size = p.resize.settled(p.intro->options.screen, ResizeSettle::Clock::now());
+  if (!size) return true;
+  const auto start = std::chrono::steady_clock::now();
+  std::string error;
+  if (!remake_headless_renderer(*p.intro, *size, &error)) {
+    console.say("cannot draw at " + std::to_string(size->width) + "x" + std::to_string(size->height) + ": " + error);
+    return false;
+  }
+  session.renderer_remade();
+  const Renderer& r = *p.intro->renderer;
+  const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  const SetupTimings& t = p.intro->setup;
+  char spent[160];
+  std::snprintf(spent, sizeof spent, "%.0f ms: device %.0f, images %.0f, uploads %.0f, programs %.0f, lens dirt %.0f",
+                ms, p.intro->device_ms, t.image_decode_ms, t.uploads_ms, t.programs_ms, t.lens_dirt_ms);
+  console.say("drawing at " + std::to_string(r.renderWidth) + "x" + std::to_string(r.renderHeight) +
+              " for the window's " + std::to_string(size->width) + "x" + std::to_string(size->height) +
+              " (the renderer made again in " + spent + ")");
+  return true;
+}
+
+// The exit status once the author quits.
+int play(Player& p, PreviewSession& session, Console& console) {
   StatusRefresh refresh(StatusRefresh::Clock::now());
   for (;;) {
     while (p.window->handle_one_event()) {
     }
-    if (p.window->escape_pressed() || p.window->closed()) return;
+    if (p.window->escape_pressed() || p.window->closed()) return 0;
+    if (!follow_window_size(p, session, console)) return kNoDevice;
     for (; !p.commands.empty(); p.commands.pop_front()) session.command(p.commands.front());
     const bool drew = session.step();
     show_status(p, session, refresh, console);
@@ -89,6 +122,7 @@ void play(Player& p, PreviewSession& session, Console& console) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::set_program_name("velmorand-preview");
   Console console(stderr);
   std::string error;
   const auto options = parse_preview_options(argc, argv, &error);
@@ -105,10 +139,10 @@ int main(int argc, char** argv) {
   if (!open_player(*options, console, player, &status)) return status;
   PreviewSession session(*player.intro, *player.sound, player.live.get(), console);
   session.seek(seconds_to_position(options->at));
-  play(player, session, console);
+  const int played = play(player, session, console);
   player.sound->stop();
   player.sound->unprepare(soundtrack_block);
   player.sound->close();
   stop_headless_intro(*player.intro);
-  return 0;
+  return played;
 }

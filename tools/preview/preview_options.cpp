@@ -1,12 +1,16 @@
 #include "tools/preview/preview_options.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "src/frame_clock.h"
 #include "tools/common/argument_values.h"
 
 const char kPreviewUsage[] =
     "usage: velmorand-preview [--size WxH] [--choreography DIR] [--at SECONDS]\n"
     "Plays the intro in a window with its sound, to seek, pause, loop and re-time it.\n"
-    "  --size WxH           the window and the picture drawn for it (default 1280x720)\n"
+    "  --size WxH           the window's size at the start (default 1280x720); the\n"
+    "                       picture is drawn again at the window's size after a resize\n"
     "  --choreography DIR   the key lists of DIR (velmorand-tracks --export-text makes\n"
     "                       them) instead of the compiled-in keys, swapped in on every save\n"
     "  --at SECONDS         start there instead of at 0\n"
@@ -39,6 +43,7 @@ bool set_option(PreviewOptions& o, const std::string& name, const std::string& v
 
 std::optional<PreviewOptions> parse_preview_options(int argc, const char* const argv[], std::string* error) {
   PreviewOptions o;
+  std::vector<std::string> given;
   for (int i = 1; i < argc; ++i) {
     const OptionWord word = split_option(argv[i]);
     if (word.name == "--help" || word.name == "-h") {
@@ -49,6 +54,12 @@ std::optional<PreviewOptions> parse_preview_options(int argc, const char* const 
       *error = "unknown option '" + word.name + "'";
       return std::nullopt;
     }
+    // Which of two values was meant is not for the player to guess.
+    if (std::find(given.begin(), given.end(), word.name) != given.end()) {
+      *error = word.name + " is given twice";
+      return std::nullopt;
+    }
+    given.push_back(word.name);
     std::optional<std::string> value = word.value;
     if (!value && i + 1 < argc) value = argv[++i];
     if (!value) {

@@ -7,9 +7,9 @@
 
 #include "src/frame_clock.h"
 #include "sync/choreography.h"
-#include "tools/capture/capture_frames.h"
-#include "tools/capture/frame_grid.h"
-#include "tools/capture/progress_line.h"
+#include "tools/offline/offline_frames.h"
+#include "tools/offline/frame_grid.h"
+#include "tools/offline/progress_line.h"
 #include "tools/preview/console.h"
 #include "tools/preview/live_choreography.h"
 

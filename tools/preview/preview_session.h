@@ -12,7 +12,7 @@
 
 #include "platform/audio/audio_device.h"
 #include "src/headless_intro.h"
-#include "tools/capture/priming.h"
+#include "tools/offline/priming.h"
 #include "tools/preview/transport.h"
 
 class Console;
@@ -45,6 +45,9 @@ class PreviewSession {
   void command(Command c);
   // Starts (or moves) the player at `position` at the next step.
   void seek(uint32_t position);
+  // The renderer was made again (at a new size): the next step draws where
+  // the player is, the carried effects replayed as after a move.
+  void renderer_remade() { seek(now()); }
   // One turn: saved lists are swapped in, a pending seek or a loop wrap is
   // carried out, and a frame is drawn when playing or when the picture must
   // change. True when a frame was drawn.

@@ -31,8 +31,9 @@ std::string status_text(const StatusFields& f) {
                 section, kSectionRows[section - 1], f.paused ? "paused" : "playing");
   std::string out = text;
   if (f.loop.start >= 0 || f.loop.end >= 0) {
-    std::snprintf(text, sizeof text, " | loop %d-%d %s", f.loop.start, f.loop.end, f.loop.on ? "on" : "off");
-    out += text;
+    // A mark not set yet shows as "?", not as -1.
+    auto mark = [](int32_t row) { return row >= 0 ? std::to_string(row) : std::string("?"); };
+    out += " | loop " + mark(f.loop.start) + "-" + mark(f.loop.end) + (f.loop.on ? " on" : " off");
   }
   std::snprintf(text, sizeof text, " | %.1f fps | ", f.fps);
   return out + text + slowest_pass(f.timings);

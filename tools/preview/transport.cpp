@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tools/capture/frame_grid.h"
+#include "tools/offline/frame_grid.h"
 
 uint32_t row_position(int32_t row) {
   if (row <= 0) return 0;

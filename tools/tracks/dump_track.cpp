@@ -52,7 +52,7 @@ int dump_track(const char* path, std::FILE* out, std::FILE* err) {
     std::fprintf(err, "velmorand-tracks: %s is malformed: %s\n", path, reason);
     return kToolFailed;
   }
-  std::fprintf(out, "%s: %d keys\n", path, key_count);
+  std::fprintf(out, "%s: %d %s\n", path, key_count, key_count == 1 ? "key" : "keys");
   for (std::int32_t k = 0; k < key_count; ++k) {
     std::fprintf(out, "%d: %s (%d) %s\n", keys[k].row, float_text(keys[k].value).c_str(),
                  static_cast<int>(keys[k].interpolation), mode_name(keys[k].interpolation));

@@ -55,6 +55,13 @@ int export_text_lists(const std::string& dir, std::FILE* out, std::FILE* err) {
 
 int import_text_lists(const std::string& dir, const std::string& source_file, std::FILE* out,
                       std::FILE* err) {
+  std::error_code failure;
+  if (!std::filesystem::is_directory(dir, failure)) {
+    // One line, not one "cannot open" per track.
+    std::fprintf(err, "velmorand-tracks: %s is not a folder of key lists (--export-text %s writes one); %s is left as it was\n",
+                 dir.c_str(), dir.c_str(), source_file.c_str());
+    return kToolFailed;
+  }
   std::array<ListText, kSyncTrackCount> lists;
   int failed = 0, total = 0;
   for (int i = 0; i < kSyncTrackCount; ++i) {

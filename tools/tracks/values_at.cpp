@@ -1,9 +1,8 @@
 #include "tools/tracks/values_at.h"
 
 #include "sync/choreography.h"
-#include "sync/device.h"
-#include "sync/startup.h"
 #include "sync/track.h"
+#include "tools/common/choreography_tracks.h"
 #include "tools/tracks/number_text.h"
 #include "tools/tracks/tracks_tool.h"
 
@@ -11,9 +10,13 @@ double seconds_to_row(float seconds, double look_ahead) {
   return (static_cast<double>(seconds) + look_ahead) * 16.0 + 0.005;
 }
 
-int print_values_at(float seconds, std::FILE* out) {
+int print_values_at(float seconds, const KeyListFolder* lists, std::FILE* out, std::FILE* err) {
   // The same start-up as the intro's, track files in the working directory included.
-  TrackRegistry* registry = start_sync_tracks();
+  const ChoreographyTracks tracks(lists);
+  if (!tracks.ok()) {
+    std::fputs("velmorand-tracks: out of memory for the keys of the lists\n", err);
+    return kToolFailed;
+  }
   const double row = seconds_to_row(seconds, 0.0);
   const double ahead = seconds_to_row(seconds, kCameraLookAheadSeconds);
   for (int i = 0; i < kSyncTrackCount; ++i) {
@@ -24,7 +27,5 @@ int print_values_at(float seconds, std::FILE* out) {
     const float value = static_cast<float>(track_value_at(track_table[i], ahead));
     std::fprintf(out, "%s@look-ahead %s\n", track_names[i], float_text(value).c_str());
   }
-  registry_destroy(registry);
-  for (Track*& entry : track_table) entry = nullptr;
   return kToolOk;
 }

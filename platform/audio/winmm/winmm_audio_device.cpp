@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "platform/audio/audio_device.h"
+#include "platform/program_name.h"
 
 namespace platform {
 
@@ -101,7 +102,7 @@ void WinmmAudioDevice::write(WaveBlock& block) {
 }
 
 void WinmmAudioDevice::count_on_wall_clock(WaveBlock& block) {
-  std::fprintf(stderr, "velmorand: the sound device refused the soundtrack; running silently on the wall clock\n");
+  std::fprintf(stderr, "%s: the sound device refused the soundtrack; running silently on the wall clock\n", platform::program_name());
   wall_clock_ = make_wall_clock_audio_device();
   wall_clock_->open(format_);
   wall_clock_->prepare(block);
