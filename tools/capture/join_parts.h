@@ -16,6 +16,7 @@
 struct GivenPart {
   std::string path;
   std::optional<PartRecord> record;
+  std::string record_problem;  // why a record that is there could not be read
 };
 
 CaptureExit run_join(const JoinRequest& request);

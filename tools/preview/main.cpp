@@ -7,6 +7,7 @@
 
 #include "platform/program_name.h"
 #include "platform/window/window.h"
+#include "src/elapsed_time.h"
 #include "src/soundtrack.h"
 #include "tools/offline/frame_grid.h"
 #include "tools/preview/console.h"
@@ -93,7 +94,7 @@ bool follow_window_size(Player& p, PreviewSession& session, Console& console) {
   }
   session.renderer_remade();
   const Renderer& r = *p.intro->renderer;
-  const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  const double ms = ms_since(start);
   const SetupTimings& t = p.intro->setup;
   char spent[160];
   std::snprintf(spent, sizeof spent, "%.0f ms: device %.0f, images %.0f, uploads %.0f, programs %.0f, lens dirt %.0f",

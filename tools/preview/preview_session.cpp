@@ -5,36 +5,21 @@
 #include <cstdio>
 #include <string>
 
+#include "src/elapsed_time.h"
 #include "src/frame_clock.h"
 #include "sync/choreography.h"
 #include "tools/offline/offline_frames.h"
 #include "tools/offline/frame_grid.h"
-#include "tools/offline/progress_line.h"
 #include "tools/preview/console.h"
 #include "tools/preview/live_choreography.h"
 
 namespace {
 
-// The capture's progress counter is not the player's business.
-std::FILE* discarded() {
-  static std::FILE* sink = std::fopen("/dev/null", "w");
-  return sink != nullptr ? sink : stderr;
-}
-
 std::string row_text(int32_t row) { return "row " + std::to_string(row); }
 
-int glitch_credits_track() {
-  static const int index = [] {
-    for (int i = 0; i < kSyncTrackCount; ++i)
-      if (std::string(track_names[i]) == "PostProcess:glitchCredits") return i;
-    return -1;
-  }();
-  return index;
-}
-
-std::string ms_since(std::chrono::system_clock::time_point from, std::chrono::system_clock::time_point to) {
+std::string ms_text(std::chrono::system_clock::time_point from, std::chrono::system_clock::time_point to) {
   char text[32];
-  std::snprintf(text, sizeof text, "%.1f", std::chrono::duration<double, std::milli>(to - from).count());
+  std::snprintf(text, sizeof text, "%.1f", ms_between(from, to));
   return text;
 }
 
@@ -162,8 +147,7 @@ void PreviewSession::replay_carried_state(uint32_t position, bool keep_particles
   if (plan.frames.size() > 1)
     console_.say("replaying " + std::to_string(plan.frames.size()) +
                  " earlier frames for the sun shafts and logo particles");
-  ProgressLine progress(static_cast<int64_t>(plan.frames.size()), discarded());
-  run_priming(intro_, plan, kReplayFps, progress);
+  run_priming(intro_, plan, kReplayFps);
 }
 
 void PreviewSession::draw(uint32_t position) {
@@ -172,8 +156,8 @@ void PreviewSession::draw(uint32_t position) {
   redraw_ = false;
   ++frames_drawn_;
   if (saved_at_) {
-    console_.say("the save is on screen " + ms_since(*saved_at_, std::chrono::system_clock::now()) +
-                 " ms after it was written (its keys were in after " + ms_since(*saved_at_, swapped_at_) +
+    console_.say("the save is on screen " + ms_text(*saved_at_, std::chrono::system_clock::now()) +
+                 " ms after it was written (its keys were in after " + ms_text(*saved_at_, swapped_at_) +
                  " ms)");
     saved_at_.reset();
   }
@@ -192,7 +176,7 @@ void PreviewSession::take_saved_lists() {
   if (applied.saved_at) saved_at_ = applied.saved_at;
   swapped_at_ = std::chrono::system_clock::now();
   const bool seeding =
-      std::find(applied.tracks.begin(), applied.tracks.end(), glitch_credits_track()) != applied.tracks.end();
+      std::find(applied.tracks.begin(), applied.tracks.end(), kGlitchCreditsTrack) != applied.tracks.end();
   const uint32_t here = now();
   if (replay_plan(here, !seeding).frames.empty()) {
     redraw_ = true;
