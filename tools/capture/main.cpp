@@ -6,13 +6,19 @@
 #include "tools/capture/capture_command.h"
 #include "tools/capture/capture_parts.h"
 #include "tools/capture/capture_run.h"
+#include "tools/capture/flash_report.h"
 #include "tools/capture/join_parts.h"
 #include "tools/common/interruption.h"
 #include "tools/common/os_process.h"
 
 int main(int argc, char** argv) {
   platform::set_program_name("velmorand-capture");
-  CaptureCommand command = read_capture_command({argv, argv + argc});
+  const std::vector<std::string> args(argv, argv + argc);
+  if (!asks_for_join(args) && asks_for_flash_report(args)) {
+    install_interruption_handlers();
+    return run_flash_report(args);
+  }
+  CaptureCommand command = read_capture_command(args);
   if (!command.refusal.empty()) {
     capture_message(command.refusal);
     return static_cast<int>(CaptureExit::BadArguments);
@@ -22,6 +28,7 @@ int main(int argc, char** argv) {
   if (options.help) {
     std::fputs(kCaptureUsage, stdout);
     std::fputs(kPartsUsage, stdout);
+    std::fputs(kFlashReportUsage, stdout);
     return 0;
   }
   if (!options.choreography.empty()) {

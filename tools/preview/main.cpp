@@ -71,14 +71,20 @@ bool open_player(const PreviewOptions& o, Console& console, Player& p, int* stat
 void show_status(Player& p, PreviewSession& session, StatusRefresh& refresh, Console& console) {
   const auto now = StatusRefresh::Clock::now();
   if (!refresh.due(now)) return;
-  const StatusFields fields{session.shown_position(), session.paused(), session.loop(),
-                            refresh.fps(session.frames_drawn(), now), p.intro->device->last_frame_timings()};
+  StatusFields fields{.position = session.shown_position(),
+                      .paused = session.paused(),
+                      .loop = session.loop(),
+                      .fps = refresh.fps(session.frames_drawn(), now),
+                      .timings = p.intro->device->last_frame_timings()};
+  // During a replay the status says where the player is going.
+  if (const auto replay = session.replay_progress())
+    fields.position = replay->target, fields.replayed = replay->done, fields.replay_total = replay->total;
   if (auto text = refresh.take(status_text(fields), session.frames_drawn(), now)) {
     console.status(*text);
     p.window->set_title(("Velmorand preview | " + *text).c_str());
   }
   // A held picture is shown again, so a resized window does not stay empty.
-  if (session.paused()) p.intro->device->present(1);
+  if (session.paused() && !session.replay_progress()) p.intro->device->present(1);
 }
 
 // The renderer made again at the size the window settled at; false after
