@@ -53,6 +53,7 @@ class WinmmAudioDevice final : public AudioDevice {
   void stop() override;
   void unprepare(WaveBlock& block) override;
   void close() override;
+  AudioClock clock() const override { return wall_clock_ ? AudioClock::WallClock : AudioClock::Output; }
 
  private:
   bool query_device();
