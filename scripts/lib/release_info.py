@@ -48,6 +48,24 @@ RUNNING = {
     ],
 }
 
+# Where a report from a viewer's own machine helps, and how to make one.
+STUTTER = {
+    "windows": [
+        "The intro is made to keep up with the display on a GPU. If it stutters, "
+        "velmorand-bench.exe --realtime 10 (built from the source with "
+        "scripts/build-windows) plays it for 10 seconds and reports the intervals "
+        "between frames, the refreshes missed and the GPU time per section; send "
+        "that with your GPU and driver.",
+    ],
+    "linux": [
+        "The intro is made to keep up with the display on a GPU. If it stutters or "
+        "draws wrongly, scripts/gpu-report in the source writes one text file with "
+        "your GPU and driver, timings at 1920x1080 and 3840x2160 and how its "
+        "pictures compare with the reference renderer's; send that file. "
+        "velmorand-bench --realtime 10 shows how it keeps up with your display.",
+    ],
+}
+
 
 def centred(text):
     return text.center(WIDTH).rstrip()
@@ -86,6 +104,7 @@ def info(platform, version, libraries):
     if libraries:
         lines += ["", "  Shared libraries:"] + ["    " + lib for lib in libraries]
     lines += section("Running it", RUNNING[platform])
+    lines += section("If it stutters", STUTTER[platform])
     lines += section("Credits", credits())
     lines += section("Greetings", greeted())
     lines += ["", centred("-- " + "  ".join(cp.SIGN_OFF).lower() + " --"), ""]

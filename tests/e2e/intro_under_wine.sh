@@ -46,4 +46,5 @@ wait $intro_pid
 status=$?
 [ $status -eq 0 ] || fail "exit status $status after Escape"
 grep -q -i "wall clock" "$log" && echo "note: no winmm device; the intro ran on the wall clock"
+grep -m1 "DXVK: [0-9]" "$log"
 echo "1 passed, 0 failed"

@@ -42,6 +42,7 @@ wine "$compare" linux/row_1000.png linux/row_1300.png >/dev/null &&
   fail "compare_stills finds rows 1000 and 1300 the same picture"
 rm -f linux/row_1300.png.difference.png
 
+grep -m1 "DXVK: [0-9]" "$out/windows.log"
 wine "$compare" "${pairs[@]}" || fail "the builds draw different pictures; both are kept in $out"
 cd - >/dev/null
 rm -rf "$out"

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "tests/tools/tool_process.h"
+#include "tools/bench/bench_options.h"
 #include "tools/bench/bench_stats.h"
+#include "tools/bench/realtime_stats.h"
 
 namespace {
 
@@ -27,6 +29,43 @@ TEST(BenchStats, PassesOfOneProgramAddUpInTheOrderProgramsFirstRan) {
   EXPECT_EQ(programs[1].calls, 3);
   EXPECT_EQ(programs[1].ms, 1.0);
   EXPECT_EQ(programs[2].program, "BloomUpsample");
+}
+
+TEST(RealtimeStats, MedianNearestRank99thPercentileAndWorst) {
+  std::vector<double> intervals(200, 16.0);
+  intervals[7] = 40.0;
+  intervals[150] = 90.0;
+  intervals[151] = 30.0;
+  IntervalStats s = interval_stats(intervals);
+  EXPECT_EQ(s.count, 200);
+  EXPECT_EQ(s.median_ms, 16.0);
+  EXPECT_EQ(s.p99_ms, 30.0);  // rank 198 of 200: the two longest lie above it
+  EXPECT_EQ(s.worst_ms, 90.0);
+  EXPECT_EQ(interval_stats({25.0}).p99_ms, 25.0);
+  EXPECT_EQ(interval_stats({}).count, 0);
+}
+
+TEST(RealtimeStats, AnIntervalMissesTheRefreshesItSpansBeyondOne) {
+  // At 60 Hz: on time (with jitter either way), one missed, two missed.
+  EXPECT_EQ(missed_refreshes({16.7, 15.0, 24.0}, 60.0), 0);
+  EXPECT_EQ(missed_refreshes({26.0, 33.3}, 60.0), 2);
+  EXPECT_EQ(missed_refreshes({50.0, 1.0}, 60.0), 2);
+  EXPECT_EQ(missed_refreshes({50.0}, 144.0), 6);
+}
+
+TEST(BenchOptions, RealtimeTakesSecondsAndOneStartTime) {
+  auto parse = [](std::vector<const char*> args, std::string* error) {
+    args.insert(args.begin(), "velmorand-bench");
+    return parse_bench_options(static_cast<int>(args.size()), args.data(), error);
+  };
+  std::string error;
+  auto o = parse({"--realtime", "10", "--at", "30"}, &error);
+  ASSERT_TRUE(o) << error;
+  EXPECT_EQ(o->realtime, 10.0);
+  EXPECT_FALSE(parse({"--realtime", "0"}, &error));
+  EXPECT_FALSE(parse({"--realtime", "10", "--at", "30,60"}, &error));
+  EXPECT_NE(error.find("single time"), std::string::npos) << error;
+  EXPECT_FALSE(parse({"--realtime", "10", "--choreography", "keys"}, &error));
 }
 
 TEST(BenchRun, JsonNamesEveryPassOfEachSectionAndTheStartUp) {

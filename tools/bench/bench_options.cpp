@@ -7,6 +7,7 @@
 const char kBenchUsage[] =
     "usage: velmorand-bench [--size WxH] [--at T1,T2,...] [--frames N] [--warmup N] [--json]\n"
     "                       [--choreography DIR]\n"
+    "       velmorand-bench --realtime SECONDS [--at T] [--json]\n"
     "Renders the intro headless at chosen times and reports, per pass, the GPU time from\n"
     "timestamp queries (median and min over the frames), the CPU time of one frame's fill\n"
     "and recording, and how start-up time splits.\n"
@@ -15,6 +16,11 @@ const char kBenchUsage[] =
     "  --frames N   measured frames per time (default 9)\n"
     "  --warmup N   frames rendered first at each time, not measured (default 2)\n"
     "  --json       machine-readable output\n"
+    "  --realtime SECONDS  instead, play the intro as it runs for a viewer, covering the\n"
+    "               desktop with its sound, for SECONDS from --at (default 0), and report\n"
+    "               the intervals between presents (median, 99th percentile, worst), the\n"
+    "               refreshes missed at the display's rate and the GPU time per frame in\n"
+    "               each section; Escape ends it early\n"
     "  --choreography DIR\n"
     "               the key lists of DIR (velmorand-tracks --export-text writes them)\n"
     "               replace the compiled-in keys of their tracks; a list that does not\n"
@@ -38,6 +44,11 @@ bool set_option(BenchOptions& o, const std::string& name, const std::string& val
     if (size) o.size = *size;
     return size.has_value();
   }
+  if (name == "--realtime") {
+    auto seconds = parse_seconds(value);
+    if (seconds && *seconds > 0) o.realtime = *seconds;
+    return seconds && *seconds > 0;
+  }
   if (name == "--at") {
     auto times = parse_seconds_list(value);
     if (times) o.at = *times;
@@ -55,6 +66,7 @@ bool set_option(BenchOptions& o, const std::string& name, const std::string& val
 const char* value_hint(const std::string& name) {
   if (name == "--size") return "WxH with sides from 1 to 65535, like 1280x720";
   if (name == "--at") return "seconds from 0 to 136 separated by commas, like 30,110";
+  if (name == "--realtime") return "seconds above 0, at most 136, like 10";
   if (name == "--warmup") return "a whole number from 0 to 1000";
   if (name == "--choreography") return "a folder of key lists";
   return "a whole number from 1 to 1000";
@@ -82,7 +94,7 @@ std::optional<BenchOptions> parse_bench_options(int argc, const char* const* arg
       continue;
     }
     if (word.name != "--size" && word.name != "--at" && word.name != "--frames" && word.name != "--warmup" &&
-        word.name != "--choreography") {
+        word.name != "--choreography" && word.name != "--realtime") {
       *error = "unknown argument '" + std::string(argv[i]) + "'";
       return std::nullopt;
     }
@@ -92,6 +104,14 @@ std::optional<BenchOptions> parse_bench_options(int argc, const char* const* arg
                word.name + ": " + value_hint(word.name);
       return std::nullopt;
     }
+  }
+  if (o.realtime > 0 && o.at.size() > 1) {
+    *error = "--realtime plays from one time: give --at a single time";
+    return std::nullopt;
+  }
+  if (o.realtime > 0 && !o.choreography.empty()) {
+    *error = "--realtime plays the compiled-in choreography: leave out --choreography";
+    return std::nullopt;
   }
   return o;
 }

@@ -111,13 +111,14 @@ StartupReport startup_of(const HeadlessIntro& intro) {
 }
 
 // Wine runs Direct3D 11 by translating it to OpenGL and names an adapter of
-// its own choosing, whatever draws underneath (here Mesa on the CPU).
+// its own choosing, whatever draws underneath (here Mesa on the CPU); with
+// DXVK's DLLs beside the exe it is translated to Vulkan instead.
 std::string wine_caveat() {
   std::string wine = os::wine_version();
   if (wine.empty()) return {};
-  return "under Wine " + wine + ": Direct3D 11 translated to OpenGL (the adapter named is Wine's "
-         "stand-in); these times measure Wine's translation on this machine's OpenGL driver, not "
-         "Windows performance";
+  return "under Wine " + wine + ": Direct3D 11 translated (by Wine to OpenGL, whose adapter name is a "
+         "stand-in, or by DXVK to Vulkan); these times measure the translation on this machine's "
+         "driver, not Windows performance";
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // velmorand-bench: where a frame's time goes, pass by pass, and how long
-// start-up takes.
+// start-up takes; with --realtime, whether a machine keeps up with its
+// display.
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -9,6 +10,21 @@
 #include "tools/bench/bench_options.h"
 #include "tools/bench/bench_report.h"
 #include "tools/bench/bench_run.h"
+#include "tools/bench/realtime_report.h"
+#include "tools/bench/realtime_run.h"
+
+namespace {
+
+int write_report(const std::string& text) {
+  std::fputs(text.c_str(), stdout);
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::fprintf(stderr, "velmorand-bench: cannot write the report: %s\n", std::strerror(errno));
+    return 4;
+  }
+  return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   platform::set_program_name("velmorand-bench");
@@ -26,6 +42,14 @@ int main(int argc, char** argv) {
     std::fputs(kBenchUsage, stdout);
     return 0;
   }
+  if (options->realtime > 0) {
+    RealtimeReport report;
+    if (!run_realtime(*options, &report, &error)) {
+      std::fprintf(stderr, "velmorand-bench: cannot play in real time: %s\n", error.c_str());
+      return 3;
+    }
+    return write_report(options->json ? realtime_json(report) : realtime_text(report));
+  }
   KeyListFolder lists;
   if (!options->choreography.empty() && !read_key_list_folder(options->choreography, &lists, &error)) {
     std::fprintf(stderr, "%s\n", error.c_str());
@@ -37,10 +61,5 @@ int main(int argc, char** argv) {
                  options->size.height, error.c_str());
     return 3;
   }
-  std::fputs((options->json ? bench_json(report) : bench_text(report)).c_str(), stdout);
-  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-    std::fprintf(stderr, "velmorand-bench: cannot write the report: %s\n", std::strerror(errno));
-    return 4;
-  }
-  return 0;
+  return write_report(options->json ? bench_json(report) : bench_text(report));
 }
