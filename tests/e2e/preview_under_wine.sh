@@ -47,6 +47,8 @@ win=
 wait_until 'win=$(xdotool search --name "^Velmorand preview" 2>/dev/null | head -1); [ -n "$win" ]' \
   "no window titled 'Velmorand preview'"
 wait_until 'title_has " playing "' "the title never says playing: $(title)"
+grep -q "keys of 0 of the 21 tracks" "$log" || fail "the empty folder of lists was not read"
+grep "cannot be read" "$log" && fail "a list the folder does not hold is reported"
 
 # Lit and varied, as the intro's picture.
 wait_until 'shot playing && [ "$(identify -format %k "$shots/playing.png")" -gt 64 ] &&
