@@ -12,9 +12,9 @@ namespace {
 
 constexpr int kIconResource = 102;  // the icon group in resources.rc
 
-// What the author's player asked of its window beyond the intro's; only its
-// window carries them (as the window's user data), so the intro's window
-// procedure does exactly what it always did.
+// What the author's player asks of its window beyond the intro's, kept as
+// the window's user data for the player's own window procedure; the intro's
+// window has its procedure as it always was.
 struct PlayerAsks {
   bool windowed = false;
   std::function<void(int, int)> on_resize;
@@ -36,17 +36,7 @@ LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPAR
       PostQuitMessage(0);
       return 0;
     case WM_SIZE:
-      // The intro's back buffer keeps the desktop size it was made with.
-      if (const PlayerAsks* asks = player_asks(window)) report_size(*asks, wparam, lparam);
-      return 0;
-    case WM_SETCURSOR:
-      // The class has no cursor: a framed window shows the arrow over its
-      // picture, and the frame's own cursors on the frame.
-      if (const PlayerAsks* asks = player_asks(window); asks && asks->windowed && LOWORD(lparam) == HTCLIENT) {
-        SetCursor(LoadCursor(nullptr, IDC_ARROW));
-        return TRUE;
-      }
-      break;
+      return 0;  // the back buffer keeps the desktop size it was made with
     case WM_SYSCOMMAND:
       // Alt or F10 would open the (absent) window menu and hold the loop in
       // the menu's modal loop; the music would play on under a frozen picture.
@@ -56,22 +46,41 @@ LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPAR
   return DefWindowProcA(window, message, wparam, lparam);
 }
 
+// The player's window: its sizes go to the player, and the class having no
+// cursor, a framed window shows the arrow over its picture (the frame has
+// its own cursors). The rest as the intro's.
+LRESULT CALLBACK player_window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  const PlayerAsks* asks = player_asks(window);
+  if (asks && message == WM_SIZE) {
+    report_size(*asks, wparam, lparam);
+    return 0;
+  }
+  if (asks && asks->windowed && message == WM_SETCURSOR && LOWORD(lparam) == HTCLIENT) {
+    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    return TRUE;
+  }
+  return window_procedure(window, message, wparam, lparam);
+}
+
+bool asks_more(const WindowDesc& desc) { return desc.windowed || desc.on_resize; }
+
 std::string with_code(const char* what) {
   return std::string(what) + " (error " + std::to_string(GetLastError()) + ")";
 }
 
-// The class outlives every window, so it is registered once per process.
-bool register_class(const char* name, std::string* error) {
+// The class outlives every window, so it is registered once per process (a
+// process makes either the intro's window or the player's).
+bool register_class(const WindowDesc& desc, std::string* error) {
   static bool registered = false;
   if (registered) return true;
   HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof(WNDCLASSEXA);
   wc.style = CS_CLASSDC;
-  wc.lpfnWndProc = window_procedure;
+  wc.lpfnWndProc = asks_more(desc) ? player_window_procedure : window_procedure;
   wc.hInstance = instance;
   wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kIconResource));
-  wc.lpszClassName = name;
+  wc.lpszClassName = desc.app_name;
   if (!RegisterClassExA(&wc)) {
     *error = with_code("cannot register the window class");
     return false;
@@ -84,7 +93,7 @@ class Win32Window final : public Window {
  public:
   Win32Window(HWND window, const WindowDesc& desc)
       : window_(window), on_key_(desc.on_key), asks_{desc.windowed, desc.on_resize} {
-    if (asks_.windowed || asks_.on_resize) SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&asks_));
+    if (asks_more(desc)) SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&asks_));
   }
   ~Win32Window() override {
     if (closed_) return;  // already destroyed through its close button
@@ -157,7 +166,7 @@ bool desktop_size(DesktopSize* out, std::string* error) {
 // The intro's window is the borderless popup; the player's a framed,
 // resizable one with the cursor.
 std::unique_ptr<Window> create_window(const WindowDesc& desc, std::string* error) {
-  if (!register_class(desc.app_name, error)) return nullptr;
+  if (!register_class(desc, error)) return nullptr;
   HWND window = nullptr;
   if (desc.windowed) {
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
