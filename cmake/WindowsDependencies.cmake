@@ -7,6 +7,9 @@
 #   PkgConfig::MPG123  libmpg123 built for MinGW from Debian's source package
 #                      by scripts/build-mpg123-mingw into the project's cache
 #   GTest::gtest(_main) GoogleTest built from Debian's /usr/src/googletest
+#   nlohmann_json::nlohmann_json  Debian's nlohmann-json3-dev (header only;
+#                      copied into the build folder, so the host's
+#                      /usr/include stays off the include path)
 
 # set_from_cache_script(<var> <PATH|FILEPATH> <script> <doc>)
 # The cache variable <var>, unless given, is what scripts/<script> prints:
@@ -43,6 +46,14 @@ add_library(PkgConfig::STB INTERFACE IMPORTED GLOBAL)
 target_link_libraries(PkgConfig::STB INTERFACE velmorand_stb)
 
 set_from_cache_script(VELMORAND_MPG123_PREFIX PATH build-mpg123-mingw "libmpg123 built for MinGW")
+find_path(VELMORAND_JSON_DIR nlohmann/json.hpp PATHS /usr/include NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+if(NOT VELMORAND_JSON_DIR)
+  message(FATAL_ERROR "nlohmann/json.hpp not found in /usr/include (install nlohmann-json3-dev)")
+endif()
+file(COPY ${VELMORAND_JSON_DIR}/nlohmann DESTINATION ${CMAKE_BINARY_DIR}/json)
+add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED GLOBAL)
+target_include_directories(nlohmann_json::nlohmann_json SYSTEM INTERFACE ${CMAKE_BINARY_DIR}/json)
+
 add_library(PkgConfig::MPG123 STATIC IMPORTED GLOBAL)
 set_target_properties(PkgConfig::MPG123 PROPERTIES
   IMPORTED_LOCATION ${VELMORAND_MPG123_PREFIX}/lib/libmpg123.a

@@ -57,15 +57,11 @@ void evaluate(Renderer& r, PlaybackState& playback, const Evaluation& e) {
 }  // namespace
 
 float samples_to_seconds(uint32_t samples) {
-  return static_cast<float>(static_cast<double>(samples)) / 44100.0f;
+  return static_cast<float>(static_cast<double>(samples)) / static_cast<float>(kClockRate);
 }
 
 float playback_seconds(PlaybackState& playback) {
   return samples_to_seconds(playback_position(playback));
-}
-
-double seconds_to_row(float seconds, double look_ahead) {
-  return (static_cast<double>(seconds) + look_ahead) * 16.0 + 0.005;
 }
 
 double current_row(PlaybackState& playback) { return seconds_to_row(playback_seconds(playback), 0.0); }

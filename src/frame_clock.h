@@ -5,21 +5,14 @@
 
 #include <cstdint>
 
+#include "src/pass_schedule.h"
 #include "src/renderer.h"
 #include "src/soundtrack.h"
 
-// Look-ahead of the motion-blur camera: 1/60 s rounded to float32.
-inline constexpr double kLookAheadSeconds = static_cast<double>(1.0f / 60.0f);
-// The run ends on the first frame whose time reaches this.
-inline constexpr float kEndSeconds = 136.0f;
-
 // One position query: played sample frames (unsigned 32-bit) -> double ->
-// float32, divided in float32 by 44100.
+// float32, divided in float32 by the clock rate.
 float playback_seconds(PlaybackState& playback);
 float samples_to_seconds(uint32_t samples);
-
-// ((double)seconds + look_ahead) * 16 + 0.005, all in double.
-double seconds_to_row(float seconds, double look_ahead);
 
 // A fresh row for a gate: a new position reading, no look-ahead.
 double current_row(PlaybackState& playback);

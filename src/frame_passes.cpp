@@ -4,12 +4,9 @@
 
 #include "src/frame_clock.h"
 #include "src/gpu_setup.h"
+#include "src/pass_schedule.h"
 
 namespace {
-
-constexpr double kSceneEndRow = 1406.0;      // sky and first scene stop here
-constexpr double kScatteringEndRow = 1151.0; // sun shafts stop here
-constexpr float kParticleThreshold = 100.0f;
 
 using Srvs = std::array<gpu::ShaderResourceView, 5>;
 const Srvs kNoSrvs{};
@@ -147,11 +144,11 @@ float run_frame(Renderer& r, PlaybackState& playback) {
   float seconds = fill_frame_uniforms(r, playback);
   if (current_row(playback) < kSceneEndRow) sky_pass(r);
   set_inv_res(r, f(r.renderWidth), f(r.renderHeight));
-  if (r.uniforms.glitchCreditFactor < kParticleThreshold)
+  if (r.uniforms.glitchCreditFactor < kParticlePathFrom)
     scene_pass(r, playback);
   else
     particle_passes(r);
-  if (current_row(playback) < kScatteringEndRow) scattering_pass(r);
+  if (current_row(playback) < kShaftsEndRow) scattering_pass(r);
   bloom_bright_pass(r);
   bloom_chain(r);
   composite_pass(r);

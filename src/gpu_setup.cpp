@@ -6,16 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "src/elapsed_time.h"
 #include "src/image_upload.h"
 #include "src/program_catalog.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double ms_since(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 constexpr uint32_t kSrUav = gpu::kBindShaderResource | gpu::kBindUnorderedAccess;
 constexpr uint32_t kSrUavRt = kSrUav | gpu::kBindRenderTarget;
@@ -129,14 +126,6 @@ void draw_lens_dirt(Renderer& r) {
 }
 
 }  // namespace
-
-Renderer::Renderer(gpu::Device& d, Size screen)
-    : device(d), screenWidth(screen.width), screenHeight(screen.height) {}
-
-void upload_uniforms(Renderer& r) {
-  r.device.update_subresource(r.uniformBuffer,
-                              {reinterpret_cast<const uint8_t*>(&r.uniforms), sizeof r.uniforms});
-}
 
 void present_startup_clear(Renderer& r) {
   r.backBuffer = r.device.back_buffer();

@@ -21,6 +21,3 @@ void present_startup_clear(Renderer& r);
 // views, the images, the programs, samplers, blend state, topology, and the
 // lens-dirt texture drawn once. Leaves the bindings the frame passes rely on.
 void create_gpu_resources(Renderer& r, SetupTimings* timings = nullptr);
-
-// Uploads the host block whole to the constant buffer.
-void upload_uniforms(Renderer& r);

@@ -2,13 +2,10 @@
 
 #include <chrono>
 
+#include "src/elapsed_time.h"
 #include "src/frame_passes.h"
 
 namespace {
-
-double ms_since(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
 
 // The device, the renderer and every GPU resource at `intro.options.screen`.
 bool make_gpu(HeadlessIntro& intro, std::string* error) {

@@ -9,6 +9,8 @@ Size render_size(Size screen) {
           static_cast<int>(static_cast<float>(screen.height) / scale)};
 }
 
+std::string size_text(Size size) { return std::to_string(size.width) + "x" + std::to_string(size.height); }
+
 Size bloom_size(Size screen) { return {std::max(1, screen.width / 2), std::max(1, screen.height / 2)}; }
 
 int mip_levels_within(Size size, int wanted) {

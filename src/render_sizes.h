@@ -4,10 +4,15 @@
 // screen scaled down to a width of 1920 when wider) and the bloom chain at
 // half the screen.
 
+#include <string>
+
 struct Size {
   int width = 0;
   int height = 0;
 };
+
+// "WxH".
+std::string size_text(Size size);
 
 // Scaled in float32 and truncated, as the intro always has: 2048 x 1152 gives
 // 1919 x 1080, one column short, and the kernels are used to it.

@@ -4,6 +4,7 @@
 // and the little state that carries from frame to frame.
 
 #include <array>
+#include <string>
 
 #include "platform/gpu/gpu.h"
 #include "src/render_sizes.h"
@@ -62,3 +63,16 @@ struct Renderer {
   std::array<gpu::Sampler, 3> samplers;  // smpClamp, smpBorder, smpRepeat
   gpu::BlendState additiveBlend;
 };
+
+// Uploads the host block whole to the constant buffer.
+void upload_uniforms(Renderer& r);
+
+// Both particle state textures back to what start-up leaves: zeros, 8 bytes
+// a texel. A tool that starts the particles anew (after a seek, or before
+// replaying their frames) calls this.
+void reset_particle_field(Renderer& r);
+
+// Why the started renderer cannot draw at its screen size: beyond its
+// device's limit, or some image the passes draw into could not be made.
+// Empty when it can.
+std::string size_problem(const Renderer& r);

@@ -14,6 +14,10 @@ inline constexpr int kCompiledKeyTotal = 1492;
 // the registry and in track_table (0 "camera:pos_x" ... 20 "PostProcess:glitchCredits").
 extern const char* const track_names[kSyncTrackCount];
 
+// "PostProcess:glitchCredits": the track whose value switches the pass chain
+// to the logo particles and seeds them (src/pass_schedule.h).
+inline constexpr int kGlitchCreditsTrack = 20;
+
 // Entry i is the track returned for track_names[i]; filled once at start-up
 // (sync/startup.h) and read by the runtime every frame. The registry owns the tracks.
 extern Track* track_table[kSyncTrackCount];

@@ -53,6 +53,12 @@ class Player : public ::testing::Test {
     return text;
   }
 
+  // Steps until a move's replay is over and its picture drawn.
+  static void settle(PreviewSession& player) {
+    do ASSERT_TRUE(player.step());
+    while (player.replay_progress());
+  }
+
   std::unique_ptr<HeadlessIntro> intro;
   platform::VirtualAudioDevice sound;
   std::FILE* log = std::tmpfile();
@@ -97,32 +103,43 @@ bool same_colours(const std::vector<unsigned char>& a, const std::vector<unsigne
   return true;
 }
 
+// The capture's stills at 74 s (row 1184) and 129.875 s (row 2078), made
+// once for the tests that compare with them; empty when the capture failed.
+const std::string& capture_stills() {
+  static const std::string dir = [] {
+    const std::string made = make_temp_folder("preview");
+    const ToolResult capture =
+        run_tool({VELMORAND_CAPTURE, "--size", "160x90", "--fps", std::to_string(kReplayFps), "--at",
+                  "74,129.875011338", "--out", made + "/still.png"});
+    EXPECT_EQ(capture.status, 0) << capture.output;
+    return capture.status == 0 ? made : std::string();
+  }();
+  return dir;
+}
+
 TEST_F(Player, SectionAndBarMovesLandOnTheirRowsWithTheCarriedEffectsOfACapture) {
-  const std::string dir = make_temp_folder("preview");
-  const ToolResult capture =
-      run_tool({VELMORAND_CAPTURE, "--size", "160x90", "--fps", std::to_string(kReplayFps), "--at",
-                "74,129.875011338", "--out", dir + "/still.png"});
-  ASSERT_EQ(capture.status, 0) << capture.output;
+  const std::string dir = capture_stills();
+  ASSERT_FALSE(dir.empty());
 
   PreviewSession player(*intro, sound, nullptr, console);
   player.seek(row_position(240));  // bright shafts, which must not stay on screen
   ASSERT_TRUE(player.step());
   for (int i = 0; i < 4; ++i) player.command(Command::SectionForward);  // 384 ... 1152
   player.command(Command::BarForward);
-  ASSERT_TRUE(player.step());
+  settle(player);
   EXPECT_EQ(shown_row(), 1152 + 32);
   EXPECT_TRUE(same_colours(back_buffer_pixels(*intro), captured(dir, "still_074.000.png")))
       << "the sun shafts after the seek";
 
   for (int i = 0; i < 5; ++i) player.command(Command::SectionForward);  // 1279 ... 2046
   player.command(Command::BarForward);
-  ASSERT_TRUE(player.step());
+  settle(player);
   EXPECT_EQ(shown_row(), 2046 + 32);
   EXPECT_TRUE(same_colours(back_buffer_pixels(*intro), captured(dir, "still_129.875.png")))
       << "the logo particles after the seek";
   player.command(Command::SectionBack);
   player.command(Command::BeatBack);
-  ASSERT_TRUE(player.step());
+  settle(player);
   EXPECT_EQ(shown_row(), 2046 - 8);
 }
 
@@ -189,6 +206,50 @@ TEST_F(LivePlayer, ASavedListIsOnTheNextFrameAndABrokenOneKeepsTheLastGoodKeys) 
   EXPECT_EQ(intro->renderer->uniforms.camFov, 1.25f);
   EXPECT_NE(said().find("camera.fov.keys was deleted from " + dir + "; camera:fov keeps its keys"), std::string::npos)
       << said();
+}
+
+// One replayed frame a step: a move while the logo particles are replayed
+// starts over from the new place, so does a save (whose new keys the frames
+// already replayed lacked), and the sound stays held until the picture is
+// there; the field is then the capture's, not the one the cut left.
+TEST_F(LivePlayer, AMoveOrASaveDuringAReplayStartsItOverAndTheSoundWaitsForIt) {
+  const std::string stills = capture_stills();
+  ASSERT_FALSE(stills.empty());
+  std::string error;
+  auto live = LiveChoreography::open(dir, console, &error);
+  ASSERT_NE(live, nullptr) << error;
+  PreviewSession player(*intro, sound, live.get(), console, std::chrono::steady_clock::duration::zero());
+  player.seek(row_position(2046 + 64));
+  for (int i = 1; i <= 3; ++i) {
+    ASSERT_TRUE(player.step());
+    ASSERT_TRUE(player.replay_progress());
+    EXPECT_EQ(player.replay_progress()->done, i);
+  }
+  player.command(Command::BarBack);  // a bar back from where the player is going
+  ASSERT_TRUE(player.step());
+  EXPECT_EQ(player.replay_progress()->target, row_position(2046 + 32));
+  EXPECT_EQ(player.replay_progress()->done, 1);
+  const int64_t whole = player.replay_progress()->total;
+  EXPECT_GT(whole, 100);
+  ASSERT_TRUE(player.step());
+
+  int fov = 0;
+  while (std::string(track_names[fov]) != "camera:fov") ++fov;
+  save("camera:fov", compiled_tracks[fov].list);  // the same keys, saved again
+  ASSERT_TRUE(player.step());
+  EXPECT_EQ(player.replay_progress()->done, 1);
+  EXPECT_EQ(player.replay_progress()->total, whole) << "the field is replayed from its seed again";
+  platform::AudioPosition before, after;
+  sound.position(before);
+  sound.position(after);
+  EXPECT_EQ(before.sample, after.sample) << "the sound plays on during the replay";
+
+  settle(player);
+  EXPECT_EQ(shown_row(), 2046 + 32);
+  EXPECT_TRUE(same_colours(back_buffer_pixels(*intro), captured(stills, "still_129.875.png")));
+  ASSERT_TRUE(player.step());
+  sound.position(after);
+  EXPECT_GT(after.sample, row_position(2046 + 32));
 }
 
 }  // namespace

@@ -94,6 +94,7 @@ TEST_F(Compiled, EveryTrackMatchesItsSummary) {
     total += t->key_count;
   }
   EXPECT_EQ(total, kCompiledKeyTotal);
+  EXPECT_STREQ(track_names[kGlitchCreditsTrack], "PostProcess:glitchCredits");
 }
 
 TEST_F(Compiled, LastKeyOfTheChoreographyIsRow2431OfFadeBlack) {

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstring>
 #include <csignal>
+#include <fstream>
 #include <map>
 #include <set>
 #include <thread>
@@ -220,6 +221,8 @@ TEST(CaptureRun, ProblemsEndWithAMessageAndAStatus) {
   // Every write into this file fails as on a full disk.
   ASSERT_EQ(mkdir((dir + "/full").c_str(), 0755), 0);
   ASSERT_EQ(symlink("/dev/full", (dir + "/full/s_001.000.png").c_str()), 0);
+  // A part record edited or corrupted in the shared folder.
+  std::ofstream(dir + "/p.mp4.part.json") << "{\"from\":0,\"to\":1,\"range_first\":4.4e28,\"range_end\":30}";
   ASSERT_EQ(mkdir((dir + "/lists").c_str(), 0755), 0);
   write_text(dir + "/lists/camera.fov.keys", "0: 1 (0);\n9 2");
   struct Case {
@@ -239,6 +242,7 @@ TEST(CaptureRun, ProblemsEndWithAMessageAndAStatus) {
        "/full/s_001.000.png: No space left on device"},
       {{"--out", "/proc/v.mp4"}, nullptr, 4, "the file system of /proc takes no new files"},
       {{"--out", "v.avi"}, nullptr, 2, "--out takes a folder"},
+      {{"--join", dir + "/p.mp4", "--out", dir + "/v.mp4"}, nullptr, 2, "p.mp4.part.json: \"range_first\" is 4.4e+28"},
       {{"--choreography", dir + "/lists", "--at", "1", "--out", dir + "/l.png"}, nullptr, 2,
        "/lists/camera.fov.keys:2:3: expected ':' after the row"},
   };

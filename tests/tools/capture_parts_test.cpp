@@ -112,6 +112,34 @@ TEST(PartRecords, ARecordReadsBackAndAPartialOneDoesNot) {
   EXPECT_EQ(record_path("parts/frames/"), "parts/frames.part.json");
 }
 
+TEST(PartRecords, TheEarlierWritersRecordsReadAndEveryBadFieldIsNamed) {
+  const std::string earlier =
+      "{\"from\":127.3,\"to\":128.8,\"range_first\":3819,\"range_end\":3864,\"fps\":30,"
+      "\"width\":160,\"height\":90,\"crf\":0,\"parts\":3,\"choreography\":\"0123456789abcdef\",\n"
+      " \"part\":2,\"first_frame\":3847,\"frame_count\":17,\n"
+      " \"priming_frames\":12,\"priming_seconds\":0.719,\"frames_seconds\":0.000,\"total_seconds\":2.984}\n";
+  auto read = parse_record(earlier);
+  ASSERT_TRUE(read);
+  EXPECT_TRUE(same_capture(*read, record(2, 3847, 17)));
+  EXPECT_TRUE(same_keys(*read, record(2, 3847, 17)));
+  const std::pair<std::string, std::string> bad[] = {
+      {"\"range_first\":3819", "\"range_first\":4.4e28"},
+      {"\"range_end\":3864", "\"range_end\":18446744073709551615"},
+      {"\"fps\":30", "\"fps\":\"30\""},
+      {"\"crf\":0", "\"crf\":-1"},
+      {"\"part\":2", "\"part\":3"},
+      {"\"width\":160,", ""},
+      {"\"total_seconds\":2.984", "\"total_seconds\":null"},
+      {"\"choreography\":\"0123456789abcdef\"", "\"choreography\":\"\\\"\""},
+  };
+  for (const auto& [field, replacement] : bad) {
+    std::string text = earlier, error;
+    text.replace(text.find(field), field.size(), replacement);
+    EXPECT_FALSE(parse_record(text, "p.mp4.part.json", &error)) << text;
+    EXPECT_NE(error.find("p.mp4.part.json: " + field.substr(0, field.find(':'))), std::string::npos) << error;
+  }
+}
+
 TEST(JoinCoverage, EveryPartMissingDoubledForeignOrUnfinishedIsNamed) {
   GivenPart p0{"p0.mp4", record(0, 3819, 12)}, p1{"p1.mp4", record(1, 3831, 16)}, p2{"p2.mp4", record(2, 3847, 17)};
   std::vector<GivenPart> whole = {p2, p0, p1};

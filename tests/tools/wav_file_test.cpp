@@ -10,7 +10,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "tools/capture/wav_file.h"
+#include "tools/common/wav_file.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "tools/bench/bench_report.h"
 
 #include <cstdio>
+#include <nlohmann/json.hpp>
 
 namespace {
 
@@ -9,8 +10,6 @@ std::string format(const char* pattern, auto... values) {
   std::snprintf(text, sizeof text, pattern, values...);
   return text;
 }
-
-std::string size_text(Size s) { return format("%dx%d", s.width, s.height); }
 
 std::string pass_row(const std::string& name, int calls, Spread gpu, Spread alone) {
   std::string count = calls ? format("%5d", calls) : "     ";
@@ -35,32 +34,22 @@ std::string time_text(const TimeReport& t) {
   return out;
 }
 
-std::string quoted(const std::string& text) {
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '"' || c == '\\') out += '\\';
-    if (static_cast<unsigned char>(c) < 0x20) out += format("\\u%04x", c);
-    else out += c;
-  }
-  return out + "\"";
-}
+using Json = nlohmann::ordered_json;
 
-std::string spread_json(Spread s) {
-  return format("{\"median_ms\": %.4f, \"min_ms\": %.4f}", s.median_ms, s.min_ms);
-}
+Json spread_json(Spread s) { return {{"median_ms", rounded(s.median_ms, 1e4)}, {"min_ms", rounded(s.min_ms, 1e4)}}; }
 
-std::string time_json(const TimeReport& t) {
-  std::string passes;
+Json time_json(const TimeReport& t) {
+  Json passes = Json::array();
   for (const auto& p : t.passes)
-    passes += std::string(passes.empty() ? "" : ", ") + "{\"program\": " + quoted(p.program) +
-              format(", \"calls\": %d, \"gpu\": ", p.calls) + spread_json(p.gpu) +
-              ", \"alone\": " + spread_json(p.alone) + "}";
-  return format("{\"seconds\": %.3f, \"section\": ", t.seconds) + quoted(t.section) +
-         ", \"passes\": [" + passes + "], \"gpu_total\": " + spread_json(t.gpu_total) +
-         ", \"alone_total\": " + spread_json(t.alone_total) +
-         ", \"cpu_fill\": " + spread_json(t.cpu_fill) +
-         ", \"cpu_fill_and_record\": " + spread_json(t.cpu_fill_and_record) +
-         ", \"frame\": " + spread_json(t.frame) + "}";
+    passes.push_back({{"program", p.program}, {"calls", p.calls}, {"gpu", spread_json(p.gpu)}, {"alone", spread_json(p.alone)}});
+  return {{"seconds", rounded(t.seconds, 1e3)},
+          {"section", t.section},
+          {"passes", passes},
+          {"gpu_total", spread_json(t.gpu_total)},
+          {"alone_total", spread_json(t.alone_total)},
+          {"cpu_fill", spread_json(t.cpu_fill)},
+          {"cpu_fill_and_record", spread_json(t.cpu_fill_and_record)},
+          {"frame", spread_json(t.frame)}};
 }
 
 }  // namespace
@@ -82,14 +71,23 @@ std::string bench_text(const BenchReport& r) {
 
 std::string bench_json(const BenchReport& r) {
   const StartupReport& s = r.startup;
-  std::string times;
-  for (const auto& t : r.times) times += std::string(times.empty() ? "\n    " : ",\n    ") + time_json(t);
-  return format("{\n  \"screen\": [%d, %d],\n  \"render\": [%d, %d],\n  \"bloom_levels\": %d,\n",
-                r.screen.width, r.screen.height, r.render.width, r.render.height, r.bloom_levels) +
-         "  \"adapter\": " + quoted(r.adapter) + ",\n  \"caveat\": " + quoted(r.caveat) +
-         format(",\n  \"frames\": %d,\n  \"warmup\": %d,\n", r.frames, r.warmup) +
-         format("  \"startup_ms\": {\"device\": %.3f, \"image_decode\": %.3f, \"uploads\": %.3f, "
-                "\"programs\": %.3f, \"lens_dirt\": %.3f, \"soundtrack_and_tracks\": %.3f},\n",
-                s.device_ms, s.image_decode_ms, s.uploads_ms, s.programs_ms, s.lens_dirt_ms, s.soundtrack_ms) +
-         "  \"times\": [" + times + "\n  ]\n}\n";
+  Json times = Json::array();
+  for (const auto& t : r.times) times.push_back(time_json(t));
+  const Json report = {{"screen", {r.screen.width, r.screen.height}},
+                       {"render", {r.render.width, r.render.height}},
+                       {"bloom_levels", r.bloom_levels},
+                       {"adapter", r.adapter},
+                       {"caveat", r.caveat},
+                       {"frames", r.frames},
+                       {"warmup", r.warmup},
+                       {"startup_ms",
+                        {{"device", rounded(s.device_ms, 1e3)},
+                         {"image_decode", rounded(s.image_decode_ms, 1e3)},
+                         {"uploads", rounded(s.uploads_ms, 1e3)},
+                         {"programs", rounded(s.programs_ms, 1e3)},
+                         {"lens_dirt", rounded(s.lens_dirt_ms, 1e3)},
+                         {"soundtrack_and_tracks", rounded(s.soundtrack_ms, 1e3)}}},
+                       {"times", times}};
+  // Adapter names come from drivers: replace what is not UTF-8 rather than fail.
+  return report.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "src/elapsed_time.h"
 #include "src/frame_clock.h"
 #include "src/headless_intro.h"
 #include "tools/bench/measuring_device.h"
@@ -14,12 +15,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-constexpr double kSkyEndRow = 1406.0;  // the sky and the first scene stop here
-
-double ms_between(Clock::time_point a, Clock::time_point b) {
-  return std::chrono::duration<double, std::milli>(b - a).count();
-}
 
 // Per-program times of several frames, programs in the order they first ran.
 struct ProgramSamples {
@@ -129,7 +124,7 @@ std::string section_at(double seconds) {
   double row = position_row(seconds_to_position(seconds));
   if (intro_glitch_credits()(row) >= kParticlePathFrom) return "logo particles";
   if (row < kShaftsEndRow) return "scene with sky and sun shafts";
-  if (row < kSkyEndRow) return "scene with sky";
+  if (row < kSceneEndRow) return "scene with sky";
   return "finale";
 }
 
@@ -143,7 +138,7 @@ bool run_bench(const BenchOptions& o, const KeyListFolder* lists, BenchReport* r
   };
   auto intro = start_headless_intro(start, error);
   if (!intro) return false;
-  *error = size_problem(*intro, o.size);
+  *error = size_problem(*intro->renderer);
   if (error->empty() && lists && !lay_over_tracks(*lists)) *error = "out of memory for the keys of " + lists->dir;
   if (!error->empty()) {
     stop_headless_intro(*intro);

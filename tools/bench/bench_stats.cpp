@@ -1,6 +1,9 @@
 #include "tools/bench/bench_stats.h"
 
 #include <algorithm>
+#include <cmath>
+
+double rounded(double value, double per_unit) { return std::round(value * per_unit) / per_unit; }
 
 Spread spread_of(std::vector<double> samples) {
   if (samples.empty()) return {};

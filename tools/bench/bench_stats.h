@@ -6,6 +6,11 @@
 
 #include "platform/gpu/gpu.h"
 
+// `value` to 1/`per_unit` (1e3: three decimals). Dividing by the power of
+// ten gives the double that prints as that short decimal, so a report reads
+// like the table.
+double rounded(double value, double per_unit);
+
 struct Spread {
   double median_ms = 0;
   double min_ms = 0;

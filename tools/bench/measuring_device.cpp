@@ -1,5 +1,7 @@
 #include "tools/bench/measuring_device.h"
 
+#include "src/elapsed_time.h"
+
 gpu::Shader MeasuringDevice::create_shader(const gpu::ShaderDesc& d) {
   gpu::Shader shader = inner_->create_shader(d);
   labels_[shader.id] = d.label ? d.label : "unnamed";
@@ -13,8 +15,7 @@ void MeasuringDevice::run_pass(gpu::Shader program, Run run) {
   auto start = std::chrono::steady_clock::now();
   run();
   inner_->flush();
-  std::chrono::duration<double, std::milli> spent = std::chrono::steady_clock::now() - start;
-  isolated_.push_back({labels_[program.id], spent.count()});
+  isolated_.push_back({labels_[program.id], ms_since(start)});
 }
 
 void MeasuringDevice::dispatch(uint32_t x, uint32_t y, uint32_t z) {

@@ -1,6 +1,9 @@
 #include "tools/bench/realtime_report.h"
 
 #include <cstdio>
+#include <nlohmann/json.hpp>
+
+#include "tools/bench/bench_stats.h"
 
 namespace {
 
@@ -10,15 +13,7 @@ std::string format(const char* pattern, auto... values) {
   return text;
 }
 
-std::string quoted(const std::string& text) {
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '"' || c == '\\') out += '\\';
-    if (static_cast<unsigned char>(c) < 0x20) out += format("\\u%04x", c);
-    else out += c;
-  }
-  return out + "\"";
-}
+using Json = nlohmann::ordered_json;
 
 std::string refresh_text(const RealtimeReport& r) {
   if (r.refresh_hz <= 0) return "display refresh rate unknown";
@@ -45,21 +40,30 @@ std::string realtime_text(const RealtimeReport& r) {
 }
 
 std::string realtime_json(const RealtimeReport& r) {
-  std::string sections;
+  Json sections = Json::array();
   for (const auto& s : r.sections)
-    sections += std::string(sections.empty() ? "\n    " : ",\n    ") + "{\"section\": " + quoted(s.section) +
-                format(", \"frames\": %d, \"gpu_median_ms\": %.4f, \"gpu_worst_ms\": %.4f}", s.frames,
-                       s.median_ms, s.worst_ms);
+    sections.push_back({{"section", s.section},
+                        {"frames", s.frames},
+                        {"gpu_median_ms", rounded(s.median_ms, 1e4)},
+                        {"gpu_worst_ms", rounded(s.worst_ms, 1e4)}});
   const IntervalStats& i = r.intervals;
-  return format("{\n  \"realtime\": true,\n  \"screen\": [%d, %d],\n", r.screen.width, r.screen.height) +
-         "  \"adapter\": " + quoted(r.adapter) + ",\n  \"caveat\": " + quoted(r.caveat) +
-         format(",\n  \"sound\": %s,\n  \"from_seconds\": %.3f,\n  \"played_seconds\": %.3f,\n"
-                "  \"ended_early\": %s,\n  \"refresh_hz\": %.3f,\n",
-                r.sound ? "true" : "false", r.from_seconds, r.played_seconds, r.ended_early ? "true" : "false",
-                r.refresh_hz) +
-         format("  \"intervals_ms\": {\"count\": %d, \"median\": %.4f, \"p99\": %.4f, \"worst\": %.4f},\n", i.count,
-                i.median_ms, i.p99_ms, i.worst_ms) +
-         (r.missed_refreshes < 0 ? std::string("  \"missed_refreshes\": null,\n")
-                                 : format("  \"missed_refreshes\": %ld,\n", r.missed_refreshes)) +
-         "  \"sections\": [" + sections + "\n  ]\n}\n";
+  const Json report = {
+      {"realtime", true},
+      {"screen", {r.screen.width, r.screen.height}},
+      {"adapter", r.adapter},
+      {"caveat", r.caveat},
+      {"sound", r.sound},
+      {"from_seconds", rounded(r.from_seconds, 1e3)},
+      {"played_seconds", rounded(r.played_seconds, 1e3)},
+      {"ended_early", r.ended_early},
+      {"refresh_hz", rounded(r.refresh_hz, 1e3)},
+      {"intervals_ms",
+       {{"count", i.count},
+        {"median", rounded(i.median_ms, 1e4)},
+        {"p99", rounded(i.p99_ms, 1e4)},
+        {"worst", rounded(i.worst_ms, 1e4)}}},
+      {"missed_refreshes", r.missed_refreshes < 0 ? Json(nullptr) : Json(r.missed_refreshes)},
+      {"sections", sections}};
+  // Adapter names come from drivers: replace what is not UTF-8 rather than fail.
+  return report.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/window/refresh_rate.h"
+#include "src/elapsed_time.h"
 #include "src/frame_clock.h"
 #include "src/headless_intro.h"
 #include "tools/bench/bench_run.h"
@@ -22,10 +23,6 @@ using Clock = std::chrono::steady_clock;
 // The frame rate the carried effects are replayed at before the first
 // frame, as the author's player does after a seek.
 constexpr int kReplayFps = 60;
-
-double ms_between(Clock::time_point a, Clock::time_point b) {
-  return std::chrono::duration<double, std::milli>(b - a).count();
-}
 
 // The soundtrack from `offset` sample frames on, as a block of its own: the
 // platform's output plays it from its start, which winmm can do where it
@@ -146,7 +143,7 @@ bool run_realtime(const BenchOptions& o, RealtimeReport* report, std::string* er
   const uint32_t offset = seconds_to_position(from);
   const Priming plan = plan_priming(offset, kReplayFps, intro_glitch_credits());
   ProgressLine replayed(static_cast<int64_t>(plan.frames.size()), stderr);
-  run_priming(*intro, plan, kReplayFps, replayed);
+  run_priming(*intro, plan, kReplayFps, [&replayed] { replayed.frame_done(); });
 
   Sound sound = open_sound();
   platform::WaveBlock block = block_from(offset);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "src/pass_schedule.h"
 #include "sync/choreography.h"
 #include "sync/device.h"
 #include "sync/startup.h"
@@ -16,23 +17,19 @@ namespace {
 
 bool g_allocated_in_a_frame = false;
 
-double seconds_to_row(float seconds, double look_ahead) {
-  return (static_cast<double>(seconds) + look_ahead) * 16.0 + 0.005;
-}
-
 void BM_FrameTracks(benchmark::State& state) {
   float values[27];
   float seconds = 0.0f;
   const long before = allocation_count();
   for (auto _ : state) {
-    const double ahead = seconds_to_row(seconds, 0.01666666753590107);
+    const double ahead = seconds_to_row(seconds, kLookAheadSeconds);
     const double now = seconds_to_row(seconds, 0.0);
     for (int i = 0; i < 6; ++i) values[i] = static_cast<float>(track_value_at(track_table[i], ahead));
     for (int i = 0; i < kSyncTrackCount; ++i) values[6 + i] = static_cast<float>(track_value_at(track_table[i], now));
     benchmark::DoNotOptimize(values);
     benchmark::ClobberMemory();
     seconds += 1.0f / 60.0f;
-    if (seconds >= 136.0f) seconds = 0.0f;
+    if (seconds >= kEndSeconds) seconds = 0.0f;
   }
   const long allocations = allocation_count() - before;
   state.counters["allocations"] = static_cast<double>(allocations);

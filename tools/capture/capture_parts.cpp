@@ -163,7 +163,9 @@ CaptureExit check_part(const CaptureOptions& o, const PartRequest& request) {
     capture_message(part_name(request) + " (" + frames + ") is not complete: " + why);
     return CaptureExit::PartIncomplete;
   };
-  auto record = read_record(o.out);
+  std::string unreadable;
+  auto record = read_record(o.out, &unreadable);
+  if (!record && !unreadable.empty()) return incomplete("its record cannot be read: " + unreadable);
   if (!record) return incomplete("no record " + record_path(o.out) + " (the part never finished)");
   PartRecord wanted = record_of(o, request, *slice);
   if (!same_capture(*record, wanted) || record->part != request.part)

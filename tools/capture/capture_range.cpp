@@ -55,7 +55,7 @@ LoopEnd render_frames(HeadlessIntro& intro, const CaptureOptions& o, const Primi
   if (!plan.frames.empty()) {
     // Counted apart: they are not the capture's frames.
     ProgressLine replayed(static_cast<int64_t>(plan.frames.size()), stderr, "replayed frame");
-    interrupted = !run_priming(intro, plan, o.fps, replayed) || interruption_requested();
+    interrupted = !run_priming(intro, plan, o.fps, [&replayed] { replayed.frame_done(); }) || interruption_requested();
     replayed.finish();
   }
   times.priming_frames = static_cast<int64_t>(plan.frames.size());

@@ -31,7 +31,7 @@ std::unique_ptr<HeadlessIntro> start_intro(Size size) {
     capture_message("cannot render at " + size_text(size) + ": " + error);
     return nullptr;
   }
-  const std::string problem = size_problem(*intro, size);
+  const std::string problem = size_problem(*intro->renderer);
   if (problem.empty()) return intro;
   capture_message(problem);
   stop_headless_intro(*intro);

@@ -31,7 +31,7 @@ CaptureExit capture_stills(HeadlessIntro& intro, const CaptureOptions& o) {
     if (!all.frames.empty()) progress.finish();
   };
   for (size_t i = 0; i < o.at.size(); ++i) {
-    if (!run_priming(intro, plans[i], o.fps, progress) || interruption_requested()) {
+    if (!run_priming(intro, plans[i], o.fps, [&progress] { progress.frame_done(); }) || interruption_requested()) {
       finish_progress();
       capture_message("interrupted; " + std::to_string(i) + " stills written");
       return CaptureExit::Interrupted;

@@ -220,7 +220,9 @@ bool asks_for_join(const std::vector<std::string>& args) {
 std::string coverage_problems(std::vector<GivenPart>& parts) {
   std::string problems;
   for (const GivenPart& p : parts)
-    if (!p.record)
+    if (!p.record && !p.record_problem.empty())
+      problems += p.path + " has a record that cannot be read: " + p.record_problem + "\n";
+    else if (!p.record)
       problems += p.path + " has no record " + record_path(p.path) + ": not a part, or one that never finished\n";
   const PartRecord* capture = majority(parts);
   if (!capture) return problems;
@@ -251,7 +253,9 @@ CaptureExit run_join(const std::vector<std::string>& args) {
       capture_message(path + " is a folder of PNG frames; --join joins video parts");
       return CaptureExit::BadArguments;
     }
-    parts.push_back({path, read_record(path)});
+    GivenPart part{path};
+    part.record = read_record(path, &part.record_problem);
+    parts.push_back(part);
   }
   std::string problems = coverage_problems(parts);
   // Only parts that fit together are worth probing.

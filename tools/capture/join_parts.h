@@ -15,6 +15,7 @@
 struct GivenPart {
   std::string path;
   std::optional<PartRecord> record;
+  std::string record_problem;  // why a record that is there could not be read
 };
 
 // Whether the command line asks for a join.

@@ -2,45 +2,113 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "src/pass_schedule.h"
 #include "tools/common/output_file.h"
 
 namespace {
 
-// The number after "key": in our own flat object.
-std::optional<double> number_field(const std::string& json, const char* key) {
-  std::string quoted = std::string("\"") + key + "\":";
-  size_t at = json.find(quoted);
-  if (at == std::string::npos) return std::nullopt;
-  const char* start = json.c_str() + at + quoted.size();
-  char* end = nullptr;
-  double value = std::strtod(start, &end);
-  if (end == start || !std::isfinite(value)) return std::nullopt;
-  return value;
+using Json = nlohmann::ordered_json;
+
+// Far beyond any capture (136 s at 1000 frames a second), and small enough
+// that sums of frame numbers stay exact.
+constexpr int64_t kMostFrames = std::numeric_limits<int32_t>::max();
+constexpr double kMostSeconds = 1e9;
+
+// A value as a message quotes it: a value that is not a number may be long.
+std::string shown(const Json& value) {
+  std::string text = value.dump();
+  return text.size() <= 40 ? text : text.substr(0, 37) + "...";
 }
 
-// The digest after "choreography": hex digits only, so no escapes to undo.
-std::optional<std::string> digest_field(const std::string& json) {
-  const std::string quoted = "\"choreography\":\"";
-  const size_t at = json.find(quoted);
-  if (at == std::string::npos) return std::nullopt;
-  const size_t start = at + quoted.size(), end = json.find('"', start);
-  if (end == std::string::npos) return std::nullopt;
-  const std::string digest = json.substr(start, end - start);
-  if (digest.empty() || digest.find_first_not_of("0123456789abcdef") != std::string::npos) return std::nullopt;
-  return digest;
+// Reads the fields of one record from its object; the first problem found
+// ends the reading, naming the field.
+class FieldReader {
+ public:
+  FieldReader(const Json& object, const std::string& name) : object_(object), name_(name) {}
+
+  // A whole number in [least, most] (0 <= most), checked before it is narrowed to T.
+  template <typename T>
+  void whole(const char* key, T* value, int64_t least, int64_t most) {
+    const Json* field = find(key);
+    if (!field) return;
+    if (!field->is_number_integer()) return fail(key, "is " + shown(*field) + ", not a whole number");
+    // The parser keeps non-negative integers unsigned, up to 2^64 - 1.
+    const bool fits = field->is_number_unsigned()
+                          ? field->get<uint64_t>() <= static_cast<uint64_t>(most) &&
+                                static_cast<int64_t>(field->get<uint64_t>()) >= least
+                          : field->get<int64_t>() >= least && field->get<int64_t>() <= most;
+    if (!fits)
+      return fail(key, "is " + shown(*field) + ", not from " + std::to_string(least) + " to " + std::to_string(most));
+    *value = static_cast<T>(field->get<int64_t>());
+  }
+
+  void seconds(const char* key, double* value, double most) {
+    const Json* field = find(key);
+    if (!field) return;
+    if (!field->is_number()) return fail(key, "is " + shown(*field) + ", not a number");
+    const double v = field->get<double>();
+    if (!(v >= 0 && v <= most)) return fail(key, "is " + shown(*field) + ", not from 0 to " + Json(most).dump());
+    *value = v;
+  }
+
+  // Hex digits, as choreography_digest() makes them.
+  void digest(const char* key, std::string* value) {
+    const Json* field = find(key);
+    if (!field) return;
+    if (!field->is_string() || field->get_ref<const std::string&>().empty() ||
+        field->get_ref<const std::string&>().find_first_not_of("0123456789abcdef") != std::string::npos)
+      return fail(key, "is " + shown(*field) + ", not a digest of hex digits");
+    *value = field->get<std::string>();
+  }
+
+  void fail(const std::string& key, const std::string& why) {
+    if (error_.empty()) error_ = name_ + ": \"" + key + "\" " + why;
+  }
+  const std::string& error() const { return error_; }
+
+ private:
+  const Json* find(const char* key) {
+    if (!error_.empty()) return nullptr;
+    auto at = object_.find(key);
+    if (at == object_.end()) {
+      fail(key, "is missing");
+      return nullptr;
+    }
+    return &*at;
+  }
+
+  const Json& object_;
+  const std::string& name_;
+  std::string error_;
+};
+
+void read_fields(FieldReader& in, PartRecord& r) {
+  in.seconds("from", &r.from, kEndSeconds);
+  in.seconds("to", &r.to, kEndSeconds);
+  in.whole("range_first", &r.range_first, 0, kMostFrames);
+  in.whole("range_end", &r.range_end, r.range_first, kMostFrames);
+  in.whole("fps", &r.fps, 1, 1000);
+  in.whole("width", &r.size.width, 1, 65535);
+  in.whole("height", &r.size.height, 1, 65535);
+  in.whole("crf", &r.crf, 0, 51);
+  in.whole("parts", &r.parts, 1, 100000);
+  in.digest("choreography", &r.choreography);
+  in.whole("part", &r.part, 0, r.parts - 1);
+  in.whole("first_frame", &r.first_frame, 0, kMostFrames);
+  in.whole("frame_count", &r.frame_count, 0, kMostFrames);
+  in.whole("priming_frames", &r.priming_frames, 0, kMostFrames);
+  in.seconds("priming_seconds", &r.priming_seconds, kMostSeconds);
+  in.seconds("frames_seconds", &r.frames_seconds, kMostSeconds);
+  in.seconds("total_seconds", &r.total_seconds, kMostSeconds);
 }
 
-template <typename T>
-bool read_field(const std::string& json, const char* key, T* value) {
-  auto number = number_field(json, key);
-  if (number) *value = static_cast<T>(*number);
-  return number.has_value();
-}
+double milliseconds_exact(double seconds) { return std::round(seconds * 1000) / 1000; }
 
 }  // namespace
 
@@ -66,37 +134,42 @@ std::string record_path(const std::string& out) {
 }
 
 std::string record_json(const PartRecord& r) {
-  char text[768];
-  std::snprintf(text, sizeof text,
-                "{\"from\":%.9g,\"to\":%.9g,\"range_first\":%lld,\"range_end\":%lld,\"fps\":%d,"
-                "\"width\":%d,\"height\":%d,\"crf\":%d,\"parts\":%d,\"choreography\":\"%s\",\n"
-                " \"part\":%d,\"first_frame\":%lld,\"frame_count\":%lld,\n"
-                " \"priming_frames\":%lld,\"priming_seconds\":%.3f,\"frames_seconds\":%.3f,"
-                "\"total_seconds\":%.3f}\n",
-                r.from, r.to, static_cast<long long>(r.range_first), static_cast<long long>(r.range_end), r.fps,
-                r.size.width, r.size.height, r.crf, r.parts, r.choreography.c_str(), r.part, static_cast<long long>(r.first_frame),
-                static_cast<long long>(r.frame_count), static_cast<long long>(r.priming_frames),
-                r.priming_seconds, r.frames_seconds, r.total_seconds);
-  return text;
+  const Json record = {{"from", r.from},
+                       {"to", r.to},
+                       {"range_first", r.range_first},
+                       {"range_end", r.range_end},
+                       {"fps", r.fps},
+                       {"width", r.size.width},
+                       {"height", r.size.height},
+                       {"crf", r.crf},
+                       {"parts", r.parts},
+                       {"choreography", r.choreography},
+                       {"part", r.part},
+                       {"first_frame", r.first_frame},
+                       {"frame_count", r.frame_count},
+                       {"priming_frames", r.priming_frames},
+                       {"priming_seconds", milliseconds_exact(r.priming_seconds)},
+                       {"frames_seconds", milliseconds_exact(r.frames_seconds)},
+                       {"total_seconds", milliseconds_exact(r.total_seconds)}};
+  return record.dump() + "\n";
 }
 
-std::optional<PartRecord> parse_record(const std::string& json) {
+std::optional<PartRecord> parse_record(const std::string& text, const std::string& name, std::string* error) {
+  std::string problem;
+  const Json json = Json::parse(text, nullptr, false);
   PartRecord r;
-  bool whole = json.find('}') != std::string::npos && read_field(json, "from", &r.from) &&
-               read_field(json, "to", &r.to) && read_field(json, "range_first", &r.range_first) &&
-               read_field(json, "range_end", &r.range_end) && read_field(json, "fps", &r.fps) &&
-               read_field(json, "width", &r.size.width) && read_field(json, "height", &r.size.height) &&
-               read_field(json, "crf", &r.crf) && read_field(json, "parts", &r.parts) &&
-               read_field(json, "part", &r.part) && read_field(json, "first_frame", &r.first_frame) &&
-               read_field(json, "frame_count", &r.frame_count) &&
-               read_field(json, "priming_frames", &r.priming_frames) &&
-               read_field(json, "priming_seconds", &r.priming_seconds) &&
-               read_field(json, "frames_seconds", &r.frames_seconds) &&
-               read_field(json, "total_seconds", &r.total_seconds);
-  const auto digest = digest_field(json);
-  if (!whole || !digest) return std::nullopt;
-  r.choreography = *digest;
-  return r;
+  if (json.is_discarded()) {
+    problem = name + " is not JSON (cut short, or not a record)";
+  } else if (!json.is_object()) {
+    problem = name + " holds " + std::string(json.type_name()) + ", not a record";
+  } else {
+    FieldReader in(json, name);
+    read_fields(in, r);
+    problem = in.error();
+  }
+  if (problem.empty()) return r;
+  if (error) *error = problem;
+  return std::nullopt;
 }
 
 bool write_record(const std::string& out, const PartRecord& r, std::string* error) {
@@ -113,10 +186,11 @@ bool write_record(const std::string& out, const PartRecord& r, std::string* erro
   return true;
 }
 
-std::optional<PartRecord> read_record(const std::string& out) {
-  std::ifstream file(record_path(out));
+std::optional<PartRecord> read_record(const std::string& out, std::string* error) {
+  const std::string path = record_path(out);
+  std::ifstream file(path);
   if (!file) return std::nullopt;
   std::stringstream text;
   text << file.rdbuf();
-  return parse_record(text.str());
+  return parse_record(text.str(), path, error);
 }

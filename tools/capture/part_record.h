@@ -41,10 +41,16 @@ std::string capture_text(const PartRecord& r);
 // NAME.part.json for an output NAME (a video file or a folder).
 std::string record_path(const std::string& out);
 
+// One JSON object, the fields in the order of PartRecord.
 std::string record_json(const PartRecord& r);
-// Nullopt for text that is not a whole record.
-std::optional<PartRecord> parse_record(const std::string& json);
+// Nullopt for text that is not a whole record: not JSON, a field missing, of
+// the wrong type or out of its range. `error`, when given, then says why,
+// naming `name` (the file) and the field.
+std::optional<PartRecord> parse_record(const std::string& text, const std::string& name = "the record",
+                                       std::string* error = nullptr);
 
 // Written to a temporary name and renamed, so a reader never sees half a record.
 bool write_record(const std::string& out, const PartRecord& r, std::string* error);
-std::optional<PartRecord> read_record(const std::string& out);
+// The record of output `out`; nullopt when there is none, or, with why in
+// `error`, when it cannot be read.
+std::optional<PartRecord> read_record(const std::string& out, std::string* error = nullptr);

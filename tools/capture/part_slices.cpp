@@ -16,8 +16,6 @@ constexpr double kSceneMs = 176.0;      // scene (with or without sun shafts), b
 constexpr double kFinaleMs = 155.0;     // finale, bloom, composite, read-back
 constexpr double kParticlesMs = 80.0;   // particle step and shade, bloom, composite, read-back
 
-constexpr double kSkyEndRow = 1406.0;
-
 struct Costs {
   std::vector<double> frame_ms;  // of each frame of the range
   SliceRequest request;
@@ -73,9 +71,9 @@ double longest_ms(const Costs& costs, const std::vector<FrameSlice>& slices, dou
 
 double expected_frame_ms(double row, double glitch_credits, double pixels) {
   double scaled = glitch_credits >= kParticlePathFrom ? kParticlesMs
-                  : row < kSkyEndRow                  ? kSceneMs
+                  : row < kSceneEndRow                  ? kSceneMs
                                                       : kFinaleMs;
-  return (row < kSkyEndRow ? kSkyMs : 0.0) + scaled * pixels / kReferencePixels;
+  return (row < kSceneEndRow ? kSkyMs : 0.0) + scaled * pixels / kReferencePixels;
 }
 
 std::vector<FrameSlice> split_frames(const SliceRequest& request, const GlitchCreditsAt& glitch_credits_at,

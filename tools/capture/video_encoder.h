@@ -14,7 +14,7 @@
 
 #include "src/render_sizes.h"
 #include "tools/common/child_process.h"
-#include "tools/capture/wav_file.h"
+#include "tools/common/wav_file.h"
 
 struct VideoSettings {
   std::string out;  // .mp4 or .mkv

@@ -8,9 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "src/pass_schedule.h"
 #include "src/render_sizes.h"
 
-inline constexpr double kIntroSeconds = 136.0;
+// Times run from 0 to the intro's end.
+inline constexpr double kIntroSeconds = kEndSeconds;
 
 // What a time argument accepts, for messages.
 inline constexpr char kSecondsHint[] = "seconds from 0 to 136, like 12.5";

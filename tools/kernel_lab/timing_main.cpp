@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "src/elapsed_time.h"
 #include "tools/kernel_reference/kernel_rig.h"
 #include "tools/kernel_lab/lab_passes.h"
 
@@ -78,8 +79,7 @@ Cost frame_cost(gpu::Device& device, const std::function<void()>& record) {
   double cpu = process_cpu_ms();
   record();
   device.present(1);
-  return {std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count(),
-          process_cpu_ms() - cpu};
+  return {ms_since(start), process_cpu_ms() - cpu};
 }
 
 Cost median(const std::vector<Cost>& costs) {

@@ -1,12 +1,12 @@
 #pragma once
 // Where offline frames sit on the intro's clock. The virtual audio device is
 // the clock, so a frame is a count of played sample frames: frame k at N
-// frames per second is shown at floor(k x 44100 / N), in integers, so that
-// nothing drifts however long the capture runs.
+// frames per second is shown at floor(k x kClockRate / N), in integers, so
+// that nothing drifts however long the capture runs.
 
 #include <cstdint>
 
-inline constexpr uint32_t kClockRate = 44100;
+#include "src/pass_schedule.h"
 
 // Played sample frames at which frame k is shown.
 uint32_t frame_position(int64_t k, int fps);

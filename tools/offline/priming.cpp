@@ -8,7 +8,7 @@ namespace {
 // frame composites.
 int64_t last_shafts_frame(int fps) {
   auto shafts = [fps](int64_t k) { return position_row(frame_position(k, fps)) < kShaftsEndRow; };
-  int64_t k = first_frame_at((kShaftsEndRow - 0.005) / 16.0, fps);
+  int64_t k = first_frame_at(row_to_seconds(kShaftsEndRow), fps);
   while (shafts(k + 1)) ++k;
   while (k > 0 && !shafts(k)) --k;
   return k;

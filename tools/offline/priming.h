@@ -1,6 +1,6 @@
 #pragma once
 // Two effects carry pictures from frame to frame: the sun shafts stop being
-// computed at row 1151 and the composite keeps showing the last image made
+// computed at kShaftsEndRow and the composite keeps showing the last image made
 // before it, and the logo particles step a field that was seeded some frames
 // earlier. A capture that starts late (a still, or a range from a later
 // time) renders, without keeping them, the frames that made that state in a
@@ -11,6 +11,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "src/pass_schedule.h"
 
 // The value of "PostProcess:glitchCredits" at a row.
 using GlitchCreditsAt = std::function<double(double row)>;
@@ -29,7 +31,3 @@ Priming plan_priming(uint32_t target, int fps, const GlitchCreditsAt& glitch_cre
 // only the effects the plan replays; empty for a plan without frames.
 std::string replay_text(const Priming& plan);
 
-// Rows where the pass chain changes what it carries over.
-inline constexpr double kShaftsEndRow = 1151.0;
-inline constexpr double kParticlePathFrom = 100.0;  // glitchCredits at or above: particles
-inline constexpr double kParticleSeedBelow = 100.5;  // ... and below this: the field is seeded

@@ -7,6 +7,7 @@
 
 #include "platform/program_name.h"
 #include "platform/window/window.h"
+#include "src/elapsed_time.h"
 #include "src/soundtrack.h"
 #include "tools/common/os_process.h"
 #include "tools/offline/frame_grid.h"
@@ -71,14 +72,20 @@ bool open_player(const PreviewOptions& o, Console& console, Player& p, int* stat
 void show_status(Player& p, PreviewSession& session, StatusRefresh& refresh, Console& console) {
   const auto now = StatusRefresh::Clock::now();
   if (!refresh.due(now)) return;
-  const StatusFields fields{session.shown_position(), session.paused(), session.loop(),
-                            refresh.fps(session.frames_drawn(), now), p.intro->device->last_frame_timings()};
+  StatusFields fields{.position = session.shown_position(),
+                      .paused = session.paused(),
+                      .loop = session.loop(),
+                      .fps = refresh.fps(session.frames_drawn(), now),
+                      .timings = p.intro->device->last_frame_timings()};
+  // During a replay the status says where the player is going.
+  if (const auto replay = session.replay_progress())
+    fields.position = replay->target, fields.replayed = replay->done, fields.replay_total = replay->total;
   if (auto text = refresh.take(status_text(fields), session.frames_drawn(), now)) {
     console.status(*text);
     p.window->set_title(("Velmorand preview | " + *text).c_str());
   }
   // A held picture is shown again, so a resized window does not stay empty.
-  if (session.paused()) p.intro->device->present(1);
+  if (session.paused() && !session.replay_progress()) p.intro->device->present(1);
 }
 
 // The renderer made again at the size the window settled at; false after
@@ -94,7 +101,7 @@ bool follow_window_size(Player& p, PreviewSession& session, Console& console) {
   }
   session.renderer_remade();
   const Renderer& r = *p.intro->renderer;
-  const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  const double ms = ms_since(start);
   const SetupTimings& t = p.intro->setup;
   char spent[160];
   std::snprintf(spent, sizeof spent, "%.0f ms: device %.0f, images %.0f, uploads %.0f, programs %.0f, lens dirt %.0f",

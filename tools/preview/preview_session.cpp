@@ -5,52 +5,39 @@
 #include <cstdio>
 #include <string>
 
+#include "src/elapsed_time.h"
 #include "src/frame_clock.h"
 #include "sync/choreography.h"
-#include "tools/offline/offline_frames.h"
 #include "tools/offline/frame_grid.h"
-#include "tools/offline/progress_line.h"
+#include "tools/offline/offline_frames.h"
 #include "tools/preview/console.h"
 #include "tools/preview/live_choreography.h"
 
 namespace {
 
-// The capture's progress counter is not the player's business.
-std::FILE* discarded() {
-  static std::FILE* sink = std::fopen("/dev/null", "w");
-  return sink != nullptr ? sink : stderr;
-}
-
 std::string row_text(int32_t row) { return "row " + std::to_string(row); }
 
-int glitch_credits_track() {
-  static const int index = [] {
-    for (int i = 0; i < kSyncTrackCount; ++i)
-      if (std::string(track_names[i]) == "PostProcess:glitchCredits") return i;
-    return -1;
-  }();
-  return index;
-}
-
-std::string ms_since(std::chrono::system_clock::time_point from, std::chrono::system_clock::time_point to) {
+std::string ms_text(std::chrono::system_clock::time_point from, std::chrono::system_clock::time_point to) {
   char text[32];
-  std::snprintf(text, sizeof text, "%.1f", std::chrono::duration<double, std::milli>(to - from).count());
+  std::snprintf(text, sizeof text, "%.1f", ms_between(from, to));
   return text;
 }
 
 }  // namespace
 
 PreviewSession::PreviewSession(HeadlessIntro& intro, platform::AudioDevice& sound, LiveChoreography* live,
-                               Console& console)
+                               Console& console, std::chrono::steady_clock::duration replay_slice)
     : intro_(intro),
       sound_(sound),
       live_(live),
       console_(console),
+      replay_slice_(replay_slice),
       end_(std::min(platform::block_frames(soundtrack_block, soundtrack_format),
                     seconds_to_position(kEndSeconds))) {}
 
 uint32_t PreviewSession::now() {
   if (pending_) return *pending_;
+  if (landing_) return landing_->target;
   if (paused_) return shown_;
   sound_.position(heard_);
   return std::min(heard_.sample, end_);
@@ -94,6 +81,7 @@ void PreviewSession::toggle_pause() {
     return;
   }
   paused_ = false;
+  if (landing_) return;  // the sound goes on when the landing's picture is drawn
   if (!pending_ && shown_ >= end_) pending_ = 0;  // at the end, play starts over
   if (!pending_) sound_.seek(shown_);
   sound_.pause(false);
@@ -118,6 +106,10 @@ bool PreviewSession::step() {
     land(target, keep_particles);
     return true;
   }
+  if (landing_) {
+    go_on_landing();
+    return true;
+  }
   if (paused_) {
     if (!redraw_) return false;
     draw(shown_);
@@ -136,15 +128,32 @@ bool PreviewSession::step() {
   return true;
 }
 
+std::optional<ReplayProgress> PreviewSession::replay_progress() const {
+  if (!landing_) return std::nullopt;
+  return ReplayProgress{landing_->target, landing_->replay.done(), landing_->replay.total()};
+}
+
 // Sound and picture move together: the sound is held while the carried
-// effects are replayed, so it goes on from the first frame drawn there.
+// effects are replayed, so it goes on from the first frame drawn there. A
+// landing cut short by another leaves a part-made particle field, which the
+// next one's plan zeroes unless both keep the field.
 void PreviewSession::land(uint32_t position, bool keep_particles) {
-  const bool playing = !paused_;
-  if (playing) sound_.pause(true);
+  sound_.pause(true);
   sound_.seek(position);
-  replay_carried_state(position, keep_particles);
+  Priming plan = replay_plan(position, keep_particles);
+  if (plan.frames.size() > 1)
+    console_.say("replaying " + std::to_string(plan.frames.size()) +
+                 " earlier frames for the sun shafts and logo particles");
+  landing_.emplace(Landing{position, keep_particles, SlicedReplay(std::move(plan), kReplayFps)});
+  go_on_landing();
+}
+
+void PreviewSession::go_on_landing() {
+  if (!landing_->replay.advance(intro_, replay_slice_)) return;
+  const uint32_t position = landing_->target;
+  landing_.reset();
   draw(position);
-  if (playing) sound_.pause(false);
+  if (!paused_) sound_.pause(false);
 }
 
 Priming PreviewSession::replay_plan(uint32_t position, bool keep_particles) const {
@@ -157,23 +166,14 @@ Priming PreviewSession::replay_plan(uint32_t position, bool keep_particles) cons
   return plan;
 }
 
-void PreviewSession::replay_carried_state(uint32_t position, bool keep_particles) {
-  const Priming plan = replay_plan(position, keep_particles);
-  if (plan.frames.size() > 1)
-    console_.say("replaying " + std::to_string(plan.frames.size()) +
-                 " earlier frames for the sun shafts and logo particles");
-  ProgressLine progress(static_cast<int64_t>(plan.frames.size()), discarded());
-  run_priming(intro_, plan, kReplayFps, progress);
-}
-
 void PreviewSession::draw(uint32_t position) {
   render_frame_at(intro_, position);
   shown_ = position;
   redraw_ = false;
   ++frames_drawn_;
   if (saved_at_) {
-    console_.say("the save is on screen " + ms_since(*saved_at_, std::chrono::system_clock::now()) +
-                 " ms after it was written (its keys were in after " + ms_since(*saved_at_, swapped_at_) +
+    console_.say("the save is on screen " + ms_text(*saved_at_, std::chrono::system_clock::now()) +
+                 " ms after it was written (its keys were in after " + ms_text(*saved_at_, swapped_at_) +
                  " ms)");
     saved_at_.reset();
   }
@@ -192,13 +192,15 @@ void PreviewSession::take_saved_lists() {
   if (applied.saved_at) saved_at_ = applied.saved_at;
   swapped_at_ = std::chrono::system_clock::now();
   const bool seeding =
-      std::find(applied.tracks.begin(), applied.tracks.end(), glitch_credits_track()) != applied.tracks.end();
+      std::find(applied.tracks.begin(), applied.tracks.end(), kGlitchCreditsTrack) != applied.tracks.end();
   const uint32_t here = now();
-  if (replay_plan(here, !seeding).frames.empty()) {
+  // A replay under way drew its frames with the old keys: it starts over.
+  if (!landing_ && replay_plan(here, !seeding).frames.empty()) {
     redraw_ = true;
   } else {
     // A move already waiting replays everything, and so does this landing then.
-    pending_keeps_particles_ = (pending_ ? pending_keeps_particles_ : true) && !seeding;
+    const bool kept = pending_ ? pending_keeps_particles_ : !landing_ || landing_->keeps_particles;
+    pending_keeps_particles_ = kept && !seeding;
     pending_ = here;
   }
 }

@@ -30,6 +30,8 @@ std::string status_text(const StatusFields& f) {
                 samples_to_seconds(f.position), row, row / kRowsPerBar, row % kRowsPerBar / kRowsPerBeat + 1,
                 section, kSectionRows[section - 1], f.paused ? "paused" : "playing");
   std::string out = text;
+  if (f.replay_total > 0)
+    out += " | replaying " + std::to_string(f.replayed) + " of " + std::to_string(f.replay_total) + " frames";
   if (f.loop.start >= 0 || f.loop.end >= 0) {
     // A mark not set yet shows as "?", not as -1.
     auto mark = [](int32_t row) { return row >= 0 ? std::to_string(row) : std::string("?"); };

@@ -15,12 +15,14 @@ struct StatusFields {
   uint32_t position = 0;
   bool paused = false;
   LoopRange loop;
+  int64_t replayed = 0, replay_total = 0;  // of a replay under way (total 0: none)
   double fps = 0;
   std::vector<gpu::PassTiming> timings;  // of the last frame
 };
 
 // "56.000 s | row 896 | bar 28.1 | section 5 (row 896) | playing | 24.0 fps | slowest SkyKernel 3.1 ms";
-// bars count from 0 (row / 32), beats from 1, sections from 1.
+// bars count from 0 (row / 32), beats from 1, sections from 1. During a
+// replay "| replaying 120 of 490 frames" follows the play state.
 std::string status_text(const StatusFields& fields);
 
 class StatusRefresh {

@@ -7,10 +7,10 @@
 
 uint32_t row_position(int32_t row) {
   if (row <= 0) return 0;
-  // row x 44100 / 16 = row x 11025 / 4, rounded up. The frame clock adds a
-  // bias of 0.005 rows, so the float rounding of seconds never puts this
+  // row x kClockRate / kRowsPerSecond, rounded up. The frame clock adds a
+  // bias of kRowBias rows, so the float rounding of seconds never puts this
   // position in the row before.
-  return static_cast<uint32_t>((static_cast<int64_t>(row) * 11025 + 3) / 4);
+  return static_cast<uint32_t>((static_cast<int64_t>(row) * kClockRate + kRowsPerSecond - 1) / kRowsPerSecond);
 }
 
 int32_t whole_row(uint32_t position) { return static_cast<int32_t>(std::floor(position_row(position))); }

@@ -1,18 +1,19 @@
 #pragma once
 // Where the player's keys move the clock. Positions are played sample frames
-// of the soundtrack (44100 a second), rows are the choreography's (16 a
-// second): a bar is 32 rows, a beat 8, and the music's sections start at the
-// rows of kSectionRows.
-#include <array>
+// of the soundtrack (kClockRate a second), rows are the choreography's
+// (kRowsPerSecond): a bar is 32 rows, a beat 8, and the music's sections
+// start at the rows of kSectionRows.
 #include <cstdint>
 
-inline constexpr std::array<int32_t, 12> kSectionRows = {0,    127,  384,  640,  896,  1152,
-                                                         1279, 1406, 1664, 1920, 2046, 2176};
+#include "src/pass_schedule.h"
+
 inline constexpr int32_t kRowsPerBar = 32;
 inline constexpr int32_t kRowsPerBeat = 8;
-// 32 and 8 rows are whole numbers of sample frames: 2 s and 0.5 s.
-inline constexpr uint32_t kBarFrames = 88200;
-inline constexpr uint32_t kBeatFrames = 22050;
+// A bar and a beat are whole numbers of sample frames: 2 s and 0.5 s.
+inline constexpr uint32_t kBarFrames = kClockRate * kRowsPerBar / kRowsPerSecond;
+inline constexpr uint32_t kBeatFrames = kClockRate * kRowsPerBeat / kRowsPerSecond;
+static_assert(kBarFrames * kRowsPerSecond == kClockRate * kRowsPerBar &&
+              kBeatFrames * kRowsPerSecond == kClockRate * kRowsPerBeat);
 
 // The first position whose row (as the frame clock computes it) is `row`.
 uint32_t row_position(int32_t row);

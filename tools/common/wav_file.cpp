@@ -1,9 +1,12 @@
-#include "tools/capture/wav_file.h"
+#include "tools/common/wav_file.h"
 
 #include <algorithm>
+#include <bit>
 #include <vector>
 
 #include "tools/common/output_file.h"
+
+static_assert(std::endian::native == std::endian::little, "WAV data is written as the host stores floats");
 
 namespace {
 

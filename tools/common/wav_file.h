@@ -1,15 +1,17 @@
 #pragma once
-// The soundtrack of a captured range as a 32-bit float WAV file, for ffmpeg
-// to mux under the video.
+// Sound as a 32-bit float WAV file: the soundtrack of a captured range, for
+// ffmpeg to mux under the video, and the synthesizer's render.
 
 #include <cstdint>
 #include <string>
+
+#include "src/pass_schedule.h"
 
 struct PcmSource {
   const float* samples = nullptr;  // interleaved
   uint64_t frames = 0;             // sample frames available
   int channels = 2;
-  int rate = 44100;
+  int rate = static_cast<int>(kClockRate);
 };
 
 // Writes sample frames [first, first + count) of `source`; frames beyond its
