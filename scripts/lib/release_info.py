@@ -5,6 +5,7 @@ taken from the credits pages the intro shows.
 
     scripts/lib/release_info.py windows VERSION
     scripts/lib/release_info.py linux VERSION [LIBRARY (PACKAGE) ...]
+    scripts/lib/release_info.py warning     the photosensitivity warning alone
 """
 import os
 import sys
@@ -32,6 +33,15 @@ REQUIREMENTS = {
         "command.",
     ],
 }
+
+# What `velmorand-capture --flash-report` finds over the whole intro (at
+# 128x72, 30 frames a second): the seconds where more than three flashes a
+# second cover more than a quarter of a 10-degree field.
+FLASHING_SECONDS = "from 57 to 83 s and from 104 to 128 s"
+WARNING = ("Photosensitivity warning: this intro flashes. " + FLASHING_SECONDS.capitalize() + " it shows "
+           "more than three flashes a second (up to 7.5) over a large part of the screen, more than WCAG 2.3.1 and "
+           "ITU-R BT.1702 allow. It may trigger seizures in people with photosensitive epilepsy. "
+           "Watch in a lit room, from a distance, or not at all if you are sensitive.")
 
 RUNNING = {
     "windows": [
@@ -100,6 +110,7 @@ def info(platform, version, libraries):
     lines = [centred(cp.GROUP), centred("presents"), "", centred(cp.TITLE),
              centred("a real-time intro in 136 seconds"), "",
              centred("%s for %s, version %s" % (cp.GROUP.lower(), platform.capitalize(), version))]
+    lines += [""] + textwrap.wrap(WARNING, WIDTH)
     lines += section("What it needs", REQUIREMENTS[platform])
     if libraries:
         lines += ["", "  Shared libraries:"] + ["    " + lib for lib in libraries]
@@ -113,6 +124,9 @@ def info(platform, version, libraries):
 
 
 def main(argv):
+    if argv[1:] == ["warning"]:
+        print(WARNING)
+        return
     if len(argv) < 3 or argv[1] not in REQUIREMENTS:
         sys.exit("usage: release_info.py windows|linux VERSION [LIBRARY ...]")
     sys.stdout.buffer.write(info(argv[1], argv[2], argv[3:]).encode("ascii"))

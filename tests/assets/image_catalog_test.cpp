@@ -21,6 +21,8 @@ std::vector<ExpectedImage> expected_images() {
     std::vector<ExpectedImage> images = {{"blue_noise.png", 64, 64, 6},   {"logo.png", 1305, 567, 6},
                                          {"banner.png", 1920, 473, 6},    {"lettering.png", 8192, 701, 3},
                                          {"icon_16.png", 16, 16, 3},      {"icon_32.png", 32, 32, 3}};
+    for (int side : {48, 64, 128, 256})  // the desktop menu's icons
+        images.push_back({"icon_" + std::to_string(side) + ".png", side, side, 6});
     for (int i = 0; i < 27; ++i) {
         const std::string index = (i < 10 ? "0" : "") + std::to_string(i);
         images.push_back({"credits_" + index + ".png", 1675, 941, 6});

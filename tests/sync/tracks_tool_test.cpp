@@ -260,3 +260,29 @@ TEST_F(TracksTool, ImportTextWritesNothingUnlessEveryListReads) {
 }
 
 }  // namespace
+
+namespace {
+
+int occurrences(const std::string& text, const std::string& part) {
+  int n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+TEST_F(TracksTool, PlotDrawsTheCompiledInKeysOrThoseOfAChoreographyFolder) {
+  ASSERT_EQ(run({"--plot", "plain.svg"}).status, kToolOk);
+  std::filesystem::create_directory("edited");
+  write_file("edited/fade.black.keys", {'0', ':', ' ', '0', '.', '2', '5', ' ', '(', '0', ')'});
+  const ToolRun edited = run({"--plot", "edited.svg", "--choreography", "edited"});
+  ASSERT_EQ(edited.status, kToolOk) << edited.err;
+  // fade:black's dots (those within the 136 s) give way to the list's one key.
+  const CompiledTrack& black = compiled_tracks[9];
+  int shown = 0;
+  for (int k = 0; k < black.key_count; ++k) shown += black.rows[k] <= 136 * 16;
+  EXPECT_EQ(occurrences(file_text("plain.svg"), "<circle") - occurrences(file_text("edited.svg"), "<circle"),
+            shown - 1);
+  EXPECT_NE(file_text("edited.svg").find("the lists of edited"), std::string::npos);
+  EXPECT_EQ(run({"--plot", "x.svg", "--choreography", "missing"}).status, kToolUsage);
+}
+
+}  // namespace

@@ -19,6 +19,7 @@
 #include "sync/key_list.h"
 #include "tests/tools/tool_process.h"
 #include "tools/common/child_process.h"
+#include "tools/capture/png_file.h"
 
 namespace {
 
@@ -253,6 +254,31 @@ TEST(CaptureRun, ProblemsEndWithAMessageAndAStatus) {
     EXPECT_EQ(r.status, c.status) << r.output;
     EXPECT_NE(r.output.find(c.says), std::string::npos) << r.output;
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CaptureRun, TheFlashReportOfACapturesFramesNamesTheSecondThatFlashes) {
+  // A second of black and white every 3 frames (10 changes, the last into
+  // frame 30: 5 flashes), then a second
+  // of black, as numbered PNG files.
+  const std::string dir = make_temp_folder("flashing");
+  for (int k = 0; k < 60; ++k) {
+    const uint8_t level = k < 30 && (k / 3) % 2 ? 255 : 0;
+    std::vector<uint8_t> rgba(32 * 18 * 4, level);
+    std::string error;
+    char name[32];
+    std::snprintf(name, sizeof name, "/frame_%06d.png", k);
+    ASSERT_TRUE(write_png(dir + name, rgba, 32, 18, &error)) << error;
+  }
+  const ToolResult r = run_tool({kCapture, "--flash-report", "--frames", dir, "--size", "32x18", "--fps", "30"});
+  EXPECT_EQ(r.status, 1) << r.output;
+  EXPECT_NE(r.output.find("   0 s: 5.0 general flashes"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("1 second exceeds three flashes: 0\n"), std::string::npos) << r.output;
+  // Frames of another size are refused.
+  EXPECT_EQ(run_tool({kCapture, "--flash-report", "--frames", dir, "--size", "64x36"}).status, 4);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-"""icon_16.png and icon_32.png: the mark for the window, as 256-colour palette images.
+"""icon_16.png and icon_32.png: the mark for the window, as 256-colour palette images;
+icon_48.png to icon_256.png: the same mark for desktop menus, in full RGBA.
 
 Each size is drawn from the mark's geometry with its own proportions: at 16
 pixels the gaps and the lift are widened so the lid still parts from the V.
@@ -13,6 +14,8 @@ import palette
 import png_files
 
 WORK = 8  # supersampling for the drawing; the icon is tiny
+# The larger sizes a desktop's icon theme asks for; 16 and 32 are the window's.
+MENU_SIZES = (48, 64, 128, 256)
 
 
 def draw(size):
@@ -80,3 +83,8 @@ def build(out_dir):
         png_files.save_palette(indices, [c[:3] for c in colours], out_dir / f"icon_{size}.png", alphas)
         images[size] = rgba
     return images
+
+
+def build_menu_sizes(out_dir):
+    for size in MENU_SIZES:
+        png_files.save_rgba(draw(size), out_dir / f"icon_{size}.png")

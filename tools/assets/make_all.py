@@ -28,6 +28,7 @@ def outputs():
     """Every file the generators write, relative to (assets folder, sheet path)."""
     names = ["blue_noise.png", "logo.png", "banner.png", "lettering.png", "icon_16.png", "icon_32.png",
              "icon.ico"]
+    names += [f"icon_{size}.png" for size in icon.MENU_SIZES]
     names += [f"credits_{i:02d}.png" for i in range(credits.IMAGES)]
     return names
 
@@ -39,6 +40,7 @@ def generate(assets_dir, sheet_path):
                       ("banner", lambda: banner.build(assets_dir)),
                       ("lettering", lambda: lettering.build(assets_dir)),
                       ("icon", lambda: icon.build(assets_dir)),
+                      ("icon for desktop menus", lambda: icon.build_menu_sizes(assets_dir)),
                       ("icon for Windows", lambda: icon_ico.build(assets_dir))]:
         print(f"make_all: {step}", flush=True)
         run()

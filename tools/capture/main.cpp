@@ -6,6 +6,7 @@
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_parts.h"
 #include "tools/capture/capture_run.h"
+#include "tools/capture/flash_report.h"
 #include "tools/common/interruption.h"
 #include "tools/capture/join_parts.h"
 #include "tools/common/os_process.h"
@@ -14,6 +15,10 @@ int main(int argc, char** argv) {
   platform::set_program_name("velmorand-capture");
   std::vector<std::string> args(argv, argv + argc);
   if (asks_for_join(args)) return static_cast<int>(run_join(args));
+  if (asks_for_flash_report(args)) {
+    install_interruption_handlers();
+    return run_flash_report(args);
+  }
   std::string error;
   std::optional<PartRequest> part;
   std::vector<const char*> rest;
@@ -28,6 +33,7 @@ int main(int argc, char** argv) {
   if (options->help) {
     std::fputs(kCaptureUsage, stdout);
     std::fputs(kPartsUsage, stdout);
+    std::fputs(kFlashReportUsage, stdout);
     return 0;
   }
   if (!options->choreography.empty()) {

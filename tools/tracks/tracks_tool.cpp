@@ -9,6 +9,7 @@
 #include "tools/tracks/dump_track.h"
 #include "tools/tracks/export_tracks.h"
 #include "tools/tracks/number_text.h"
+#include "tools/tracks/plot_command.h"
 #include "tools/tracks/text_lists.h"
 #include "tools/tracks/tracks_request.h"
 #include "tools/tracks/values_at.h"
@@ -17,7 +18,8 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: velmorand-tracks --at SECONDS [--choreography DIR] | --export DIR | --dump FILE\n"
-    "                        | --export-text DIR | --import-text DIR [FILE] | --help\n"
+    "                        | --export-text DIR | --import-text DIR [FILE]\n"
+    "                        | --plot FILE.svg [--from S] [--to S] [--choreography DIR] | --help\n"
     "\n"
     "  --at SECONDS   print every track's value at that playback time, one\n"
     "                 \"name value\" line each: the 21 tracks at row\n"
@@ -43,6 +45,12 @@ constexpr const char* kUsage =
     "                 write them as the compiled-in source FILE (by default\n"
     "                 sync/choreography_lists.h of the tree this tool was\n"
     "                 built from); errors as FILE:LINE:COLUMN: what was expected\n"
+    "  --plot FILE.svg [--from S] [--to S] [--choreography DIR]\n"
+    "                 draw every track's value against time as an SVG picture:\n"
+    "                 a panel per track, grouped by the name's part before the\n"
+    "                 colon, keys as dots, each segment with its interpolation,\n"
+    "                 the sections as lines; the whole intro, or from S to S;\n"
+    "                 the compiled-in keys, or DIR's lists where it has them\n"
     "  --help         show this text\n"
     "\n"
     "--at reads the track files (sync-2F_<encoded name>.track) in the working\n"
@@ -93,6 +101,7 @@ int run_command(const TracksRequest& request, std::FILE* out, std::FILE* err) {
 }  // namespace
 
 int run_tracks_tool(int argc, const char* const argv[], std::FILE* out, std::FILE* err) {
+  if (argc > 1 && std::string(argv[1]) == "--plot") return run_plot(argc, argv, out, err);
   std::string error;
   const auto request = parse_tracks_request(argc, argv, &error);
   if (!request) return usage_error(err, error);
