@@ -118,10 +118,12 @@ class Win32Window final : public Window {
 
   // The low bit says Escape went down since the previous query, so a tap
   // between two frames is not lost. A framed window is one among others, so
-  // only an Escape typed into it counts.
+  // only an Escape typed into it counts; the state is read all the same,
+  // since that bit is kept for the whole session and an Escape left in it
+  // would end the next program to ask (the intro, the bench) at its start.
   bool escape_pressed() override {
-    if (asks_.windowed) return std::exchange(escape_latch_, false);
-    return GetAsyncKeyState(VK_ESCAPE) != 0;
+    const bool down = GetAsyncKeyState(VK_ESCAPE) != 0;
+    return asks_.windowed ? std::exchange(escape_latch_, false) : down;
   }
 
   bool closed() const override { return closed_; }
