@@ -49,6 +49,10 @@ inline std::uint32_t block_frames(const WaveBlock& block, const WaveFormat& form
   return format.block_align ? block.buffer_length / format.block_align : 0;
 }
 
+// What position() counts: the output's own played frames, or a stand-in
+// that only keeps time, so a test can tell sound that played from a clock.
+enum class AudioClock { Output, WallClock, Virtual };
+
 // A device is made closed; open() binds it to a format. Every later call on
 // a device that did not open does nothing, and position() answers false.
 class AudioDevice {
@@ -66,6 +70,7 @@ class AudioDevice {
   // After this the device no longer reads the block's memory.
   virtual void unprepare(WaveBlock& block) = 0;
   virtual void close() = 0;
+  virtual AudioClock clock() const { return AudioClock::Output; }
 
   // Transport for the author's player; the intro never calls these. Both
   // return false when this device cannot do it (or did not open, or was

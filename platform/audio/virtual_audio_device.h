@@ -24,6 +24,7 @@ class VirtualAudioDevice final : public AudioDevice {
   void prepare(WaveBlock& block) override;
   void write(WaveBlock& block) override;
   bool position(AudioPosition& out) override;
+  AudioClock clock() const override { return AudioClock::Virtual; }
   void stop() override;
   void unprepare(WaveBlock& block) override;
   void close() override;

@@ -28,6 +28,7 @@ class WallClockAudioDevice final : public AudioDevice {
     playing_ = true;
   }
 
+  AudioClock clock() const override { return AudioClock::WallClock; }
   bool position(AudioPosition& out) override {
     if (!open_) return false;
     if (counting()) frozen_ = frames_now();

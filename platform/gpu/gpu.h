@@ -29,6 +29,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -177,8 +178,10 @@ class Device {
   // requested at creation).
   virtual std::vector<PassTiming> last_frame_timings() const = 0;
 
-  // Validation messages seen since creation (0 unless validation is on).
-  virtual int validation_message_count() const = 0;
+  // Validation messages seen since creation; nullopt where validation does
+  // not run (not asked for, or no layer to run it, as under Wine), which is
+  // not the same as none seen.
+  virtual std::optional<int> validation_message_count() const = 0;
 
   // Name of the physical device in use ("llvmpipe ..." on lavapipe).
   virtual std::string adapter_name() const = 0;

@@ -6,7 +6,9 @@
 #     on its first run, so the join must not run and the part is named;
 #   - the rerun renders only part 1, and the joined video decodes to exactly
 #     the frames and sound of the same range captured in one process;
-#   - --join refuses a doubled and a missing part.
+#   - --join refuses a doubled and a missing part;
+#   - a record cut short, edited or missing a field makes its part
+#     incomplete, and the rerun renders that part alone.
 #
 #   capture_on_slurm_test.sh VELMORAND_CAPTURE CAPTURE_ON_SLURM
 set -uo pipefail
@@ -87,4 +89,25 @@ output=$("$capture" --join "${parts[0]}" "${parts[0]}" "${parts[2]}" --out "$wor
 output=$("$capture" --join "${parts[0]}" "${parts[1]}" --out "$work/bad.mp4" 2>&1)
 [ $? = 2 ] && [[ $output == *"part 2/3 is missing (frames "* ]] || fail "a missing last part was not refused: $output"
 [ ! -e "$work/bad.mp4" ] || fail "a refused join wrote its output"
+# A record cut short, with a number changed or a field missing leaves its
+# part incomplete, and the rerun renders that part alone again.
+record=$cap/parts/part_2.mp4.part.json
+cp "$record" "$work/record"
+cut_short() { head -c 120 "$work/record"; }
+number_changed() { sed 's/"first_frame":\([0-9]*\)/"first_frame":1\1/' "$work/record"; }
+field_missing() { sed 's/"fps":30,//' "$work/record"; }
+for edit in cut_short field_missing number_changed; do
+  $edit >"$record"
+  cmp -s "$record" "$work/record" && fail "$edit did not change the record"
+  output=$(cd "$cap" && "$capture" --part 2/3 --check "${range[@]}" --out "$cap/parts/part_2.mp4" 2>&1)
+  [ $? = 5 ] && [[ $output == *"part 2/3 (frames "*") is not complete: "* ]] ||
+    fail "a part whose record is $edit is not reported incomplete: $output"
+done
+before=$(md5sum "$cap"/parts/part_{0,1}.mp4*)
+output=$(submit) || fail "the rerun after an edited record failed: $output"
+[[ $output == *"parts 2 of 0 to 2:"* ]] || fail "the rerun did not render part 2 alone: $output"
+[ "$(md5sum "$cap"/parts/part_{0,1}.mp4*)" = "$before" ] || fail "the rerun touched complete parts"
+ffmpeg -v error -i "$cap/velmorand.mp4" -f framemd5 - | grep -v '^#' >"$work/rejoined.md5"
+ffmpeg -v error -i "$work/whole.mp4" -f framemd5 - | grep -v '^#' >"$work/whole.md5"
+cmp -s "$work/rejoined.md5" "$work/whole.md5" || fail "the video joined after the rerun differs from the one-process capture"
 echo "capture on a single-node Slurm: all checks passed"

@@ -39,20 +39,24 @@ expect_end() {
   [ $status -eq 0 ] || fail "exit status $status after $1"
 }
 
-start_intro
 # Start-up (images, soundtrack, the lens dirt on lavapipe) takes a while on a
-# loaded machine, and the first seconds fade in from black: look until the
-# picture shows something, for up to two minutes.
-colours=0
-for _ in $(seq 60); do
-  sleep 2
-  kill -0 $intro_pid 2>/dev/null || fail "the intro exited on its own"
-  DISPLAY=$display import -window root "$shot" 2>/dev/null || continue
-  colours=$(identify -format '%k' "$shot")
-  [ "$colours" -gt 16 ] && break
-done
+# loaded machine, and the first seconds fade in from black: playback has
+# started once the picture shows something. Look for up to two minutes.
+wait_for_playback() {
+  colours=0
+  for _ in $(seq 60); do
+    sleep 2
+    kill -0 $intro_pid 2>/dev/null || fail "the intro exited on its own"
+    DISPLAY=$display import -window root "$shot" 2>/dev/null || continue
+    colours=$(identify -format '%k' "$shot")
+    [ "$colours" -gt 16 ] && return
+  done
+  fail "playback never started: the picture stayed (nearly) uniform ($colours colours)"
+}
+
+start_intro
+wait_for_playback
 echo "screenshot $shot has $colours colours"
-[ "$colours" -gt 16 ] || fail "the picture stayed (nearly) uniform: $colours colours"
 
 DISPLAY=$display xdotool windowfocus --sync "$win" key Escape 2>/dev/null || \
   DISPLAY=$display xdotool key Escape
@@ -67,8 +71,7 @@ expect_end "Ctrl-C during the start-up"
 grep -q -i "wall" "$work/intro.log" && fail "the sound started after Ctrl-C during the start-up"
 
 start_intro
-for _ in $(seq 600); do grep -q -i "wall" "$work/intro.log" && break; sleep 0.1; done
-sleep 1
+wait_for_playback
 kill -INT $intro_pid
 expect_end "Ctrl-C while playing"
 echo "1 passed, 0 failed"

@@ -3,10 +3,11 @@
 # sound server (it plays on the wall clock): xdotool's keys must pause it,
 # move it by a bar and to the next section, follow a resize of the window with
 # a picture of the new size, and play it again, as its status lines on stderr
-# tell; Escape ends it with status 0.
-#   preview_under_xvfb.sh <path to velmorand-preview>
+# tell; paused at a section's start its window shows the capture tool's still
+# of that moment; Escape ends it with status 0.
+#   preview_under_xvfb.sh <velmorand-preview> <velmorand-capture> <compare_stills>
 set -uo pipefail
-preview=$1
+preview=$1 capture=$2 compare=$3
 work=$(mktemp -d)
 trap 'kill $xvfb_pid 2>/dev/null; kill $preview_pid 2>/dev/null; rm -rf "$work"' EXIT
 log=$work/preview.log
@@ -51,6 +52,14 @@ echo "a bar on: $(status)"
 mark=$(lines); key Next; wait_for "row 1152 " "$mark"
 echo "next section: $(status)"
 status | grep -q ' paused ' || fail "a seek while paused started playing"
+# Back a section, on row 896 (56 s): the window holds the intro's frame of that moment.
+mark=$(lines); key Prior; wait_for "row 896 " "$mark"
+DISPLAY=$display import -window "$win" "$work/window.png" || fail "no screenshot of the window"
+colours=$(identify -format '%k' "$work/window.png")
+[ "$colours" -gt 16 ] || fail "the window is (nearly) uniform: $colours colours"
+"$capture" --size 160x90 --fps 60 --at 56 --out "$work/still.png" >"$work/capture.log" 2>&1 ||
+  fail "no still from the capture tool: $(tail -n 3 "$work/capture.log")"
+"$compare" "$work/still_056.000.png" "$work/window.png" || fail "the window does not show the intro at 56 s"
 
 # A resize: the renderer is made again at the window's new size, and the
 # paused picture is drawn again where it stood.
@@ -72,7 +81,7 @@ wait_for "row $(row) " "$mark"
 
 mark=$(lines); key space; wait_for ' playing ' "$mark"
 sleep 2
-[ "$(row)" -gt 1152 ] || fail "the clock did not move on after play: $(status)"
+[ "$(row)" -gt 896 ] || fail "the clock did not move on after play: $(status)"
 echo "playing again: $(status)"
 
 key Escape

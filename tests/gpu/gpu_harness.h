@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/gpu/gpu.h"
+#include "tests/gpu/validation_check.h"
 
 namespace gpu_test {
 
@@ -34,7 +35,7 @@ class GpuTest : public ::testing::Test {
  protected:
   void TearDown() override {
     if (device) {
-      EXPECT_EQ(device->validation_message_count(), 0) << "validation messages above";
+      gpu_test::expect_validation_clean(*device);
     }
   }
   std::unique_ptr<gpu::Device> device;

@@ -8,6 +8,7 @@
 
 #include "platform/gpu/gpu.h"
 #include "tests/gpu/present_faults/present_faults.h"
+#include "tests/gpu/validation_check.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ TEST(Presentation, SuboptimalImagesArePresentedAndAnOutOfDateSwapchainIsMadeAgai
   EXPECT_EQ(counts.presents_reached, 6);
   EXPECT_EQ(counts.acquires_granted, 6);
   EXPECT_EQ(counts.swapchains_created, 2);
-  EXPECT_EQ(device->validation_message_count(), 0);
+  gpu_test::expect_validation_clean(*device);
   device.reset();
   SDL_DestroyWindow(window);
 }

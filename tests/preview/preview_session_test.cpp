@@ -18,6 +18,7 @@
 #include "tools/preview/console.h"
 #include "tools/preview/live_choreography.h"
 #include "tools/preview/preview_session.h"
+#include "tests/gpu/validation_check.h"
 #include "tools/preview/status_line.h"
 
 namespace {
@@ -38,7 +39,7 @@ class Player : public ::testing::Test {
   }
   void TearDown() override {
     if (!intro) return;
-    EXPECT_EQ(intro->device->validation_message_count(), 0);
+    gpu_test::expect_validation_clean(*intro->device);
     stop_headless_intro(*intro);
   }
   // The row of the frame on screen, from the time the runtime drew it with.

@@ -8,6 +8,7 @@
 
 #include "src/frame_clock.h"
 #include "src/headless_intro.h"
+#include "tests/gpu/validation_check.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ class HeadlessIntroTest : public ::testing::Test {
   }
   static void TearDownTestSuite() {
     if (!intro) return;
-    EXPECT_EQ(intro->device->validation_message_count(), 0);
+    gpu_test::expect_validation_clean(*intro->device);
     stop_headless_intro(*intro);
     delete intro;
     intro = nullptr;
@@ -78,7 +79,7 @@ TEST(HeadlessIntroSizes, ScreensWithASideOfOnePixelRenderCleanly) {
     EXPECT_TRUE(intro->renderer->bloomTex);
     for (double s : {30.0, 110.0, 131.0}) render_frame_at(*intro, samples_at(s));
     EXPECT_EQ(back_buffer_pixels(*intro).size(), 4u * screen.width * screen.height);
-    EXPECT_EQ(intro->device->validation_message_count(), 0);
+    gpu_test::expect_validation_clean(*intro->device);
     stop_headless_intro(*intro);
   }
 }

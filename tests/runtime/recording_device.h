@@ -63,7 +63,7 @@ class RecordingDevice final : public gpu::Device {
   std::vector<uint8_t> read_rgba8(gpu::Texture) override { return {}; }
   std::vector<float> read_rgba16f(gpu::Texture, int) override { return {}; }
   std::vector<gpu::PassTiming> last_frame_timings() const override { return {}; }
-  int validation_message_count() const override { return 0; }
+  std::optional<int> validation_message_count() const override { return std::nullopt; }
   std::string adapter_name() const override { return "recording"; }
   int max_image_side() const override { return 16384; }
 

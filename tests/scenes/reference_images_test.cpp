@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "src/headless_intro.h"
+#include "tests/gpu/validation_check.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ class SceneReferenceImages : public ::testing::TestWithParam<int> {
   }
   static void TearDownTestSuite() {
     if (!intro) return;
-    EXPECT_EQ(intro->device->validation_message_count(), 0);
+    gpu_test::expect_validation_clean(*intro->device);
     stop_headless_intro(*intro);
     delete intro;
     intro = nullptr;

@@ -4,6 +4,7 @@
 #include "src/headless_intro.h"
 #include "sync/choreography.h"
 #include "sync/track.h"
+#include "tests/gpu/validation_check.h"
 #include "tools/offline/offline_frames.h"
 
 namespace {
@@ -39,7 +40,7 @@ TEST(CaptureClock, ConsecutiveFramesShowTheirOwnTimeAndRow) {
       EXPECT_EQ(intro->renderer->uniforms.creditsId, expected_credits_id(t)) << fps << " fps, frame " << frame;
     }
   }
-  EXPECT_EQ(intro->device->validation_message_count(), 0);
+  gpu_test::expect_validation_clean(*intro->device);
   stop_headless_intro(*intro);
 }
 

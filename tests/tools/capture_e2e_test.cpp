@@ -209,7 +209,7 @@ TEST(CaptureRun, ASignalDuringStartUpEndsItAtOnceWithNothingWritten) {
   std::string dir = make_temp_folder("startup");
   pid_t pid = start_tool({kCapture, "--size", "1280x720", "--at", "1", "--out", dir + "/s.png"}, dir + "/log.txt");
   ASSERT_GT(pid, 0);
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  ASSERT_TRUE(wait_until_catching(pid, SIGTERM)) << read_text(dir + "/log.txt");
   kill(pid, SIGTERM);
   EXPECT_EQ(wait_tool(pid), 130);
   EXPECT_NE(read_text(dir + "/log.txt").find("interrupted during start-up; nothing written"), std::string::npos)

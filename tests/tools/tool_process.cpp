@@ -5,10 +5,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -41,6 +44,22 @@ int wait_tool(pid_t pid) {
   int raw = 0;
   if (pid < 0 || waitpid(pid, &raw, 0) < 0) return -1;
   return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+}
+
+bool wait_until_catching(pid_t pid, int signal) {
+  const std::string status_path = "/proc/" + std::to_string(pid) + "/status";
+  for (const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+       std::chrono::steady_clock::now() < until;) {
+    std::ifstream status(status_path);
+    std::string line;
+    while (std::getline(status, line)) {
+      if (line.rfind("State:", 0) == 0 && line.find('Z') != std::string::npos) return false;
+      if (line.rfind("SigCgt:", 0) == 0 && (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1) & 1)) return true;
+    }
+    if (!status.eof() && !status.good()) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return false;
 }
 
 pid_t start_tool(const std::vector<std::string>& argv, const std::string& output_file) {

@@ -18,6 +18,10 @@ ToolResult run_tool(const std::vector<std::string>& argv, const char* path_env =
 // Starts `argv` with its output going to `output_file`; returns the pid.
 pid_t start_tool(const std::vector<std::string>& argv, const std::string& output_file);
 int wait_tool(pid_t pid);
+// Waits until the process has a handler for `signal` (its SigCgt line in
+// /proc): a signal sent earlier would meet the default action, not the tool.
+// False when it ended or did not get there within a minute.
+bool wait_until_catching(pid_t pid, int signal);
 
 std::string read_text(const std::string& path);
 std::vector<unsigned char> read_bytes(const std::string& path);

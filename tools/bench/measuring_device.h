@@ -77,7 +77,7 @@ class MeasuringDevice final : public gpu::Device {
   std::vector<uint8_t> read_rgba8(gpu::Texture t) override { return inner_->read_rgba8(t); }
   std::vector<float> read_rgba16f(gpu::Texture t, int mip) override { return inner_->read_rgba16f(t, mip); }
   std::vector<gpu::PassTiming> last_frame_timings() const override { return inner_->last_frame_timings(); }
-  int validation_message_count() const override { return inner_->validation_message_count(); }
+  std::optional<int> validation_message_count() const override { return inner_->validation_message_count(); }
   std::string adapter_name() const override { return inner_->adapter_name(); }
   int max_image_side() const override { return inner_->max_image_side(); }
 

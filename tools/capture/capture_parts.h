@@ -10,18 +10,9 @@
 
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_run.h"
+#include "tools/capture/part_options.h"
 #include "tools/capture/part_record.h"
 #include "tools/capture/part_slices.h"
-
-struct PartRequest {
-  int part = 0, parts = 1;
-  bool check = false;
-};
-
-// Takes --part K/N (or --part=K/N) and --check out of `args`, leaving the
-// usual options. False, with the reason in `error`, for a bad value or a
-// --check without --part.
-bool take_part_options(std::vector<std::string>& args, std::optional<PartRequest>* request, std::string* error);
 
 // The slices of a range capture, by the intro's own choreography.
 std::vector<FrameSlice> capture_slices(const CaptureOptions& options, int parts, std::string* error);

@@ -20,32 +20,6 @@
 
 namespace {
 
-struct JoinRequest {
-  std::vector<std::string> parts;
-  std::string out;
-};
-
-std::optional<JoinRequest> parse_join(const std::vector<std::string>& args, std::string* error) {
-  JoinRequest request;
-  for (size_t i = 1; i < args.size(); ++i) {
-    if (args[i] == "--out" && i + 1 < args.size()) {
-      request.out = args[++i];
-    } else if (args[i] != "--join" && args[i].rfind("--", 0) == 0) {
-      *error = "--join takes the parts and --out FILE.mp4|.mkv only, not '" + args[i] + "'";
-      return std::nullopt;
-    } else if (args[i] != "--join") {
-      request.parts.push_back(args[i]);
-    }
-  }
-  const char* argv[] = {"velmorand-capture", "--out", request.out.c_str()};
-  auto out = parse_capture_options(3, argv, error);
-  if (request.parts.empty() || !out || out->kind != OutputKind::Video) {
-    *error = "usage: velmorand-capture --join PART... --out FILE.mp4|.mkv";
-    return std::nullopt;
-  }
-  return request;
-}
-
 // The capture most of the parts belong to.
 const PartRecord* majority(const std::vector<GivenPart>& parts) {
   const PartRecord* best = nullptr;
@@ -174,7 +148,8 @@ bool concatenate(const std::vector<GivenPart>& parts, WorkFiles& work, const std
   for (const GivenPart& p : parts) {
     std::string pictures = work.make(extension, error);
     if (pictures.empty() ||
-        !ffmpeg({"-i", p.path, "-map", "0:v:0", "-c", "copy", "-y", pictures}, "cannot read " + p.path, error))
+        !ffmpeg({"-i", p.path, "-map", "0:v:0", "-c", "copy", "-y", pictures},
+                "cannot copy the pictures of " + p.path + " into " + pictures, error))
       return false;
     char duration[64];
     std::snprintf(duration, sizeof duration, "%.12f", double(p.record->frame_count) / p.record->fps);
@@ -186,7 +161,7 @@ bool concatenate(const std::vector<GivenPart>& parts, WorkFiles& work, const std
                                       "-map", "1:a:0", "-c:v", "copy", "-c:a", "aac", "-b:a", "192k"};
   if (extension == ".mp4") command.insert(command.end(), {"-movflags", "+faststart"});
   command.insert(command.end(), {"-y", joined});
-  return ffmpeg(command, "ffmpeg failed joining the parts", error);
+  return ffmpeg(command, "ffmpeg failed joining the parts into " + joined, error);
 }
 
 void report(const std::vector<GivenPart>& parts, const std::string& out) {
@@ -213,10 +188,6 @@ void report(const std::vector<GivenPart>& parts, const std::string& out) {
 
 }  // namespace
 
-bool asks_for_join(const std::vector<std::string>& args) {
-  return std::find(args.begin(), args.end(), "--join") != args.end();
-}
-
 std::string coverage_problems(std::vector<GivenPart>& parts) {
   std::string problems;
   for (const GivenPart& p : parts)
@@ -240,15 +211,10 @@ std::string coverage_problems(std::vector<GivenPart>& parts) {
   return problems;
 }
 
-CaptureExit run_join(const std::vector<std::string>& args) {
+CaptureExit run_join(const JoinRequest& request) {
   std::string error;
-  auto request = parse_join(args, &error);
-  if (!request) {
-    capture_message(error);
-    return CaptureExit::BadArguments;
-  }
   std::vector<GivenPart> parts;
-  for (const std::string& path : request->parts) {
+  for (const std::string& path : request.parts) {
     if (is_folder(path)) {
       capture_message(path + " is a folder of PNG frames; --join joins video parts");
       return CaptureExit::BadArguments;
@@ -272,9 +238,9 @@ CaptureExit run_join(const std::vector<std::string>& args) {
     capture_message(kFfmpegMissing);
     return CaptureExit::OutputFailed;
   }
-  WorkFiles work(request->out);
+  WorkFiles work(request.out);
   const PartRecord& capture = *parts.front().record;
-  const std::string joined = work.name(request->out.substr(request->out.size() - 4), &error);
+  const std::string joined = work.name(request.out.substr(request.out.size() - 4), &error);
   const std::string sound = joined.empty() ? "" : work.make(".wav", &error);
   bool ok = !sound.empty() && write_sound(sound, capture, &error) && concatenate(parts, work, sound, joined, &error);
   int64_t frames = ok ? count_video_frames(joined, &error) : -1;
@@ -285,15 +251,17 @@ CaptureExit run_join(const std::vector<std::string>& args) {
               std::to_string(capture.range_end - capture.range_first);
   }
   std::error_code failure;
-  if (ok) std::filesystem::rename(joined, request->out, failure);
+  if (ok) std::filesystem::rename(joined, request.out, failure);
   if (failure) {
     ok = false;
-    error = "cannot write " + request->out + ": " + failure.message();
+    error = "cannot write " + request.out + ": " + failure.message();
   }
   if (!ok) {
-    capture_message(error);
+    // Named by the file asked for: the work files are gone by now, and a
+    // full disk shows only as a work file that ffmpeg could not finish.
+    capture_message(failure ? error : "cannot write " + request.out + ": " + error);
     return CaptureExit::OutputFailed;
   }
-  report(parts, request->out);
+  report(parts, request.out);
   return CaptureExit::Done;
 }

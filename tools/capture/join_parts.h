@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tools/capture/capture_run.h"
+#include "tools/capture/join_options.h"
 #include "tools/capture/part_record.h"
 
 struct GivenPart {
@@ -18,10 +19,7 @@ struct GivenPart {
   std::string record_problem;  // why a record that is there could not be read
 };
 
-// Whether the command line asks for a join.
-bool asks_for_join(const std::vector<std::string>& args);
-
-CaptureExit run_join(const std::vector<std::string>& args);
+CaptureExit run_join(const JoinRequest& request);
 
 // Every reason these parts are not, together, one whole capture (missing,
 // doubled, unfinished or foreign parts, gaps), one a line; empty when they

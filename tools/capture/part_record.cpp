@@ -88,6 +88,10 @@ class FieldReader {
   std::string error_;
 };
 
+// The costs are kept to the millisecond, read as written, so that a record
+// read and written again holds the same values.
+double milliseconds_exact(double seconds) { return std::round(seconds * 1000) / 1000; }
+
 void read_fields(FieldReader& in, PartRecord& r) {
   in.seconds("from", &r.from, kEndSeconds);
   in.seconds("to", &r.to, kEndSeconds);
@@ -106,9 +110,8 @@ void read_fields(FieldReader& in, PartRecord& r) {
   in.seconds("priming_seconds", &r.priming_seconds, kMostSeconds);
   in.seconds("frames_seconds", &r.frames_seconds, kMostSeconds);
   in.seconds("total_seconds", &r.total_seconds, kMostSeconds);
+  for (double* cost : {&r.priming_seconds, &r.frames_seconds, &r.total_seconds}) *cost = milliseconds_exact(*cost);
 }
-
-double milliseconds_exact(double seconds) { return std::round(seconds * 1000) / 1000; }
 
 }  // namespace
 

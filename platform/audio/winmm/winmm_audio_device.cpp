@@ -61,6 +61,7 @@ class WinmmAudioDevice final : public AudioDevice {
   void close() override;
   bool pause(bool held) override;
   bool seek(std::uint32_t frames) override;
+  AudioClock clock() const override { return wall_clock_ ? AudioClock::WallClock : AudioClock::Output; }
 
  private:
   bool query_device();

@@ -224,7 +224,8 @@ std::vector<PassTiming> D3D11Device::collect_timings() {
   return {};
 }
 
-int D3D11Device::validation_message_count() const {
+std::optional<int> D3D11Device::validation_message_count() const {
+  if (!info_queue_) return std::nullopt;  // no debug layer
   drain_validation_messages();
   return validation_messages_;
 }

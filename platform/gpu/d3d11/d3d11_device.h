@@ -129,7 +129,7 @@ class D3D11Device final : public Device {
   std::vector<uint8_t> read_rgba8(Texture) override;
   std::vector<float> read_rgba16f(Texture, int mip) override;
   std::vector<PassTiming> last_frame_timings() const override { return timings_; }
-  int validation_message_count() const override;
+  std::optional<int> validation_message_count() const override;
   std::string adapter_name() const override { return adapter_name_; }
   // Feature level 11.0 and above; the device is never made below it.
   int max_image_side() const override { return D3D11_REQ_TEXTURE2D_U_OR_V_DIMENSION; }

@@ -139,7 +139,9 @@ class VulkanDevice final : public Device {
   std::vector<uint8_t> read_rgba8(Texture) override;
   std::vector<float> read_rgba16f(Texture, int mip) override;
   std::vector<PassTiming> last_frame_timings() const override { return timings_; }
-  int validation_message_count() const override { return validation_messages_; }
+  std::optional<int> validation_message_count() const override {
+    return messenger_ ? std::optional<int>(validation_messages_) : std::nullopt;
+  }
   std::string adapter_name() const override { return adapter_name_; }
   int max_image_side() const override { return max_image_side_; }
 
