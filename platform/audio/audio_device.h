@@ -74,8 +74,7 @@ class AudioDevice {
 
   // Transport for the author's player; the intro never calls these. Both
   // return false when this device cannot do it (or did not open, or was
-  // stopped), leaving it as it was. SDL, the wall clock and the virtual clock
-  // can; winmm keeps these defaults, the player being a Linux tool.
+  // stopped), leaving it as it was. Every device here can.
   // Holds the sound where it is (the position stands) or plays on from there.
   virtual bool pause(bool /*held*/) { return false; }
   // Moves the sound to `frames` (clamped to the block), before or after the

@@ -83,6 +83,54 @@ TEST_F(WinmmClock, SoundtrackPositionAdvancesInRealTimeNeverBackAndHoldsAfterSto
   EXPECT_EQ(query(), stopped_at);
 }
 
+// The player's transport: a held device stands, a seek answers its target at
+// once and the sound plays on from there in real time, also backwards while
+// playing and to the very end, where the count stands.
+TEST_F(WinmmClock, PauseHoldsTheCountAndASeekPlaysOnFromItsTarget) {
+  const AssetBytes stream = soundtrack_asset();
+  ASSERT_TRUE(decode_soundtrack(stream.data, stream.size));
+  const std::uint32_t rate = soundtrack_format.samples_per_sec;
+  const std::uint32_t end = platform::block_frames(soundtrack_block, soundtrack_format);
+  ASSERT_TRUE(device->open(soundtrack_format));
+  device->prepare(soundtrack_block);
+  ASSERT_TRUE(device->seek(10 * rate)) << "before the write";
+  EXPECT_EQ(query(), 10 * rate);
+  device->write(soundtrack_block);
+  EXPECT_NEAR(frames_per_second(readings_for(1s)), rate, 0.05 * rate);
+  EXPECT_GT(query(), 10 * rate);
+
+  ASSERT_TRUE(device->pause(true));
+  const std::uint32_t held = query();
+  std::this_thread::sleep_for(300ms);
+  EXPECT_EQ(query(), held);
+  ASSERT_TRUE(device->seek(60 * rate));
+  EXPECT_EQ(query(), 60 * rate);
+  std::this_thread::sleep_for(300ms);
+  EXPECT_EQ(query(), 60 * rate) << "a seek while held stays held";
+
+  ASSERT_TRUE(device->pause(false));
+  const std::vector<Reading> played = readings_for(1s);
+  EXPECT_NEAR(frames_per_second(played), rate, 0.05 * rate);
+  EXPECT_GE(played.front().frames, 60 * rate);
+  EXPECT_LT(played.back().frames, 62 * rate);
+
+  ASSERT_TRUE(device->seek(5 * rate));
+  const std::uint32_t back = query();
+  EXPECT_GE(back, 5 * rate);
+  // Wine counts its first 100 ms period as played the moment a header is
+  // written, after a seek as after the first write.
+  EXPECT_LT(back, 5 * rate + rate / 5) << "back, while playing";
+  ASSERT_TRUE(device->seek(end + rate));
+  EXPECT_EQ(query(), end);
+  std::this_thread::sleep_for(200ms);
+  EXPECT_EQ(query(), end);
+
+  device->stop();
+  EXPECT_FALSE(device->pause(false)) << "stopped for good";
+  EXPECT_FALSE(device->seek(0));
+  EXPECT_EQ(query(), end);
+}
+
 // The caller falls back to a wall clock on a failed open; every call on the
 // device must then stay harmless and the position must not claim an answer.
 TEST_F(WinmmClock, DeviceThatDidNotOpenAnswersNothing) {

@@ -58,6 +58,10 @@ void enable_terminal_escapes();
 // The version of Wine when the program runs under it, else empty.
 std::string wine_version();
 
+// The system's words for the latest failure of one of its calls (errno,
+// GetLastError on Windows).
+std::string last_error_text();
+
 // Makes a folder (its parent must exist); false with the system's reason.
 bool make_folder(const std::string& path, std::string* reason);
 

@@ -124,6 +124,8 @@ void enable_terminal_escapes() {}
 
 std::string wine_version() { return {}; }
 
+std::string last_error_text() { return std::strerror(errno); }
+
 bool make_folder(const std::string& path, std::string* reason) {
   if (mkdir(path.c_str(), 0755) == 0) return true;
   *reason = std::strerror(errno);

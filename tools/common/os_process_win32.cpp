@@ -179,6 +179,8 @@ void enable_terminal_escapes() {
   if (GetConsoleMode(err, &mode)) SetConsoleMode(err, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
 }
 
+std::string last_error_text() { return system_message(GetLastError()); }
+
 std::string wine_version() {
   using Version = const char*(__cdecl*)();
   HMODULE ntdll = GetModuleHandleA("ntdll.dll");

@@ -1,7 +1,7 @@
 #pragma once
-// The files saved into one folder, through inotify: a file written and
-// closed, or moved in (how many editors save), is reported once per poll;
-// so is a file deleted or moved out.
+// The files saved into one folder (inotify on Linux, ReadDirectoryChangesW on
+// Windows): a file written and closed, or moved in (how many editors save),
+// is reported once per poll; so is a file deleted or moved out.
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +23,7 @@ class DirectoryWatch {
   Saved poll();
 
  private:
-  explicit DirectoryWatch(int fd) : fd_(fd) {}
-  int fd_;
+  struct System;  // what the operating system's watch needs
+  explicit DirectoryWatch(std::unique_ptr<System> system);
+  std::unique_ptr<System> system_;
 };

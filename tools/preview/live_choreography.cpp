@@ -62,6 +62,9 @@ LiveChoreography::Applied LiveChoreography::apply_saved() {
 bool LiveChoreography::load(int track, Applied* applied) {
   const std::string name = key_list_file_name(track_names[track]);
   const std::filesystem::path path = std::filesystem::path(dir_) / name;
+  std::error_code absent;
+  // A folder holds the lists being changed; the others keep their keys quietly.
+  if (!std::filesystem::exists(path, absent)) return false;
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     console_.say(path.string() + ": cannot be read; " + track_names[track] + " keeps its keys");

@@ -9,6 +9,7 @@
 #include "platform/window/window.h"
 #include "src/elapsed_time.h"
 #include "src/soundtrack.h"
+#include "tools/common/os_process.h"
 #include "tools/offline/frame_grid.h"
 #include "tools/preview/console.h"
 #include "tools/preview/live_choreography.h"
@@ -130,6 +131,7 @@ int play(Player& p, PreviewSession& session, Console& console) {
 
 int main(int argc, char** argv) {
   platform::set_program_name("velmorand-preview");
+  os::enable_terminal_escapes();  // the status line redraws itself in place
   Console console(stderr);
   std::string error;
   const auto options = parse_preview_options(argc, argv, &error);

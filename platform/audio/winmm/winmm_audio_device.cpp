@@ -42,6 +42,12 @@ WAVEFORMATEX to_waveformatex(const WaveFormat& f) {
 // unprepare(), so the WaveBlock itself must stay put as well as its samples.
 // waveOutReset sets winmm's position back to 0, so the count is read once
 // more before stopping and held from then on.
+//
+// A seek resets the device and queues a header of the device's own over the
+// rest of the block, from the target on; winmm then counts from 0 again, so
+// the position is the target plus winmm's count. A header is queued while
+// the device is paused (waveOutPause first), so a seek while held stays
+// silent until the sound is let go.
 class WinmmAudioDevice final : public AudioDevice {
  public:
   ~WinmmAudioDevice() override { close(); }
@@ -53,20 +59,31 @@ class WinmmAudioDevice final : public AudioDevice {
   void stop() override;
   void unprepare(WaveBlock& block) override;
   void close() override;
+  bool pause(bool held) override;
+  bool seek(std::uint32_t frames) override;
   AudioClock clock() const override { return wall_clock_ ? AudioClock::WallClock : AudioClock::Output; }
 
  private:
   bool query_device();
   void count_on_wall_clock(WaveBlock& block);
+  bool counting() const { return playing_ && !held_; }
+  bool queue_from(std::uint32_t frame);
+  void release_tail();
 
   HWAVEOUT handle_ = nullptr;
   WaveFormat format_;
   WaveBlock* block_ = nullptr;  // the prepared block
   bool header_prepared_ = false;
   bool playing_ = false;
+  bool held_ = false;
   bool stopped_ = false;  // for good: the block plays once
   std::uint32_t frames_ = 0;
   std::uint32_t reported_ = 0;
+  std::uint32_t base_ = 0;  // the block's frame winmm's count starts from
+  // The rest of the block from a seek's target, handed over in place of the
+  // block's own header.
+  WaveBlock tail_{};
+  bool tail_prepared_ = false;
   // Stands in as the clock when winmm opened but refused the block, so the
   // intro still runs in real time instead of standing at its first frame.
   std::unique_ptr<AudioDevice> wall_clock_;
@@ -79,8 +96,8 @@ bool WinmmAudioDevice::open(const WaveFormat& format) {
   if (waveOutOpen(&handle, WAVE_MAPPER, &wfx, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) return false;
   handle_ = handle;
   format_ = format;
-  stopped_ = false;
-  frames_ = reported_ = 0;
+  held_ = stopped_ = false;
+  frames_ = reported_ = base_ = 0;
   return true;
 }
 
@@ -94,11 +111,35 @@ void WinmmAudioDevice::prepare(WaveBlock& block) {
 
 void WinmmAudioDevice::write(WaveBlock& block) {
   if (!handle_ || &block != block_ || playing_ || stopped_ || wall_clock_) return;
-  if (header_prepared_ && waveOutWrite(handle_, header(block), sizeof(WAVEHDR)) == MMSYSERR_NOERROR) {
+  if (held_) waveOutPause(handle_);
+  const bool queued = base_ == 0 ? header_prepared_ &&
+                                       waveOutWrite(handle_, header(block), sizeof(WAVEHDR)) == MMSYSERR_NOERROR
+                                 : queue_from(base_);
+  if (queued) {
     playing_ = true;
     return;
   }
   count_on_wall_clock(block);
+}
+
+// Hands winmm the block from `frame` on; true when there is nothing left to
+// play (the count stands at the end) or winmm took it.
+bool WinmmAudioDevice::queue_from(std::uint32_t frame) {
+  release_tail();
+  base_ = frame;
+  if (frame >= frames_) return true;
+  tail_ = {};
+  tail_.data = static_cast<unsigned char*>(block_->data) + std::size_t{frame} * format_.block_align;
+  tail_.buffer_length = (frames_ - frame) * format_.block_align;
+  if (waveOutPrepareHeader(handle_, header(tail_), sizeof(WAVEHDR)) != MMSYSERR_NOERROR) return false;
+  tail_prepared_ = true;
+  return waveOutWrite(handle_, header(tail_), sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+}
+
+// Only once winmm gave the header back (after a reset) may it be unprepared.
+void WinmmAudioDevice::release_tail() {
+  if (tail_prepared_) waveOutUnprepareHeader(handle_, header(tail_), sizeof(WAVEHDR));
+  tail_prepared_ = false;
 }
 
 void WinmmAudioDevice::count_on_wall_clock(WaveBlock& block) {
@@ -107,6 +148,9 @@ void WinmmAudioDevice::count_on_wall_clock(WaveBlock& block) {
   wall_clock_->open(format_);
   wall_clock_->prepare(block);
   wall_clock_->write(block);
+  // It takes over where the player had put the sound.
+  if (held_) wall_clock_->pause(true);
+  if (base_) wall_clock_->seek(base_);
 }
 
 // Folds the device's count into the reported one: never back, never past the
@@ -116,14 +160,15 @@ bool WinmmAudioDevice::query_device() {
   time.wType = TIME_SAMPLES;
   if (waveOutGetPosition(handle_, &time, sizeof(MMTIME)) != MMSYSERR_NOERROR) return false;
   if (time.wType != TIME_SAMPLES) return false;
-  reported_ = std::clamp<std::uint32_t>(time.u.sample, reported_, frames_);
+  const std::uint64_t played = std::uint64_t{base_} + time.u.sample;
+  reported_ = static_cast<std::uint32_t>(std::clamp<std::uint64_t>(played, reported_, frames_));
   return true;
 }
 
 bool WinmmAudioDevice::position(AudioPosition& out) {
   if (!handle_) return false;
   if (wall_clock_) return wall_clock_->position(out);
-  if (playing_ && !query_device()) return false;
+  if (counting() && !query_device()) return false;
   out.sample = reported_;
   return true;
 }
@@ -131,10 +176,47 @@ bool WinmmAudioDevice::position(AudioPosition& out) {
 void WinmmAudioDevice::stop() {
   if (!handle_) return;
   if (wall_clock_) wall_clock_->stop();
-  if (playing_) query_device();
+  if (counting()) query_device();
   playing_ = false;
   stopped_ = true;
   waveOutReset(handle_);
+  release_tail();
+}
+
+// The count is read before holding, so it stands where the sound stopped
+// rather than where winmm's reading of a paused device lands.
+bool WinmmAudioDevice::pause(bool held) {
+  if (!handle_ || stopped_) return false;
+  if (wall_clock_) return wall_clock_->pause(held);
+  if (held == held_) return true;
+  if (held && playing_) {
+    query_device();
+    if (waveOutPause(handle_) != MMSYSERR_NOERROR) return false;
+  }
+  if (!held && playing_ && waveOutRestart(handle_) != MMSYSERR_NOERROR) return false;
+  held_ = held;
+  return true;
+}
+
+// Before the write only the starting frame is noted; write() queues from it.
+bool WinmmAudioDevice::seek(std::uint32_t frames) {
+  if (!handle_ || stopped_ || !block_) return false;
+  if (wall_clock_) return wall_clock_->seek(frames);
+  const std::uint32_t target = std::min(frames, frames_);
+  if (playing_) {
+    waveOutReset(handle_);
+    if (held_) waveOutPause(handle_);
+    if (!queue_from(target)) {
+      // winmm took the block once and refuses the rest: the wall clock
+      // carries on from the target, as when the first write was refused.
+      playing_ = false;
+      base_ = target;
+      count_on_wall_clock(*block_);
+      return true;
+    }
+  }
+  base_ = reported_ = target;
+  return true;
 }
 
 void WinmmAudioDevice::unprepare(WaveBlock& block) {
@@ -143,6 +225,7 @@ void WinmmAudioDevice::unprepare(WaveBlock& block) {
   if (playing_) stop();
   if (header_prepared_) waveOutUnprepareHeader(handle_, header(block), sizeof(WAVEHDR));
   header_prepared_ = false;
+  release_tail();
   block_ = nullptr;
 }
 

@@ -7,6 +7,12 @@
 #include <cerrno>
 #include <cstring>
 
+struct DirectoryWatch::System {
+  int fd;
+};
+
+DirectoryWatch::DirectoryWatch(std::unique_ptr<System> system) : system_(std::move(system)) {}
+
 std::unique_ptr<DirectoryWatch> DirectoryWatch::open(const std::string& dir, std::string* error) {
   const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
   if (fd < 0) {
@@ -18,16 +24,16 @@ std::unique_ptr<DirectoryWatch> DirectoryWatch::open(const std::string& dir, std
     close(fd);
     return nullptr;
   }
-  return std::unique_ptr<DirectoryWatch>(new DirectoryWatch(fd));
+  return std::unique_ptr<DirectoryWatch>(new DirectoryWatch(std::make_unique<System>(fd)));
 }
 
-DirectoryWatch::~DirectoryWatch() { close(fd_); }
+DirectoryWatch::~DirectoryWatch() { close(system_->fd); }
 
 DirectoryWatch::Saved DirectoryWatch::poll() {
   Saved saved;
   alignas(inotify_event) char buffer[16384];
   for (;;) {
-    const ssize_t got = read(fd_, buffer, sizeof buffer);
+    const ssize_t got = read(system_->fd, buffer, sizeof buffer);
     if (got <= 0) break;  // EAGAIN: nothing more waiting
     for (ssize_t at = 0; at < got;) {
       const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
