@@ -7,12 +7,10 @@
 namespace {
 
 constexpr std::array<std::string_view, kImageAssetCount> kImageLoadOrder = {
-    "logo",       "banner",     "lettering",  "credits_00", "credits_01", "credits_02",
-    "credits_03", "credits_04", "credits_05", "credits_06", "credits_07", "credits_08",
-    "credits_09", "credits_10", "credits_11", "credits_12", "credits_13", "credits_14",
-    "credits_15", "credits_16", "credits_17", "credits_18", "credits_19", "credits_20",
-    "credits_21", "credits_22", "credits_23", "credits_24", "credits_25", "credits_26",
-    "blue_noise",
+    "logo",       "banner",     "lettering",  "credits_00", "credits_01", "credits_02", "credits_03", "credits_04",
+    "credits_05", "credits_06", "credits_07", "credits_08", "credits_09", "credits_10", "credits_11", "credits_12",
+    "credits_13", "credits_14", "credits_15", "credits_16", "credits_17", "credits_18", "credits_19", "credits_20",
+    "credits_21", "credits_22", "credits_23", "credits_24", "credits_25", "credits_26", "blue_noise",
 };
 
 }  // namespace

@@ -22,19 +22,32 @@ struct Evaluation {
 #define FIELD(f) offsetof(UniformBuffer, f)
 // In this order, each on its own position reading.
 constexpr Evaluation kEvaluations[27] = {
-    {0, true, FIELD(camPosOld.x), Stored::Value},     {1, true, FIELD(camPosOld.y), Stored::Value},
-    {2, true, FIELD(camPosOld.z), Stored::Value},     {3, true, FIELD(camTargetOld.x), Stored::Value},
-    {4, true, FIELD(camTargetOld.y), Stored::Value},  {5, true, FIELD(camTargetOld.z), Stored::Value},
-    {0, false, FIELD(camPos.x), Stored::Value},       {1, false, FIELD(camPos.y), Stored::Value},
-    {2, false, FIELD(camPos.z), Stored::Value},       {3, false, FIELD(camTarget.x), Stored::Value},
-    {4, false, FIELD(camTarget.y), Stored::Value},    {5, false, FIELD(camTarget.z), Stored::Value},
-    {6, false, FIELD(camRoll), Stored::Value},        {7, false, FIELD(camPitch), Stored::Value},
-    {8, false, FIELD(camFov), Stored::Value},         {9, false, FIELD(fadeBlack), Stored::OneMinus},
-    {10, false, FIELD(fadeWhite), Stored::Value},     {11, false, FIELD(sunTime), Stored::Value},
-    {12, false, FIELD(showLogo), Stored::Value},      {13, false, FIELD(cubeIllum), Stored::Value},
-    {14, false, FIELD(bloomFactor), Stored::Value},   {15, false, FIELD(cubesRepeat), Stored::Value},
-    {16, false, FIELD(plasmaOffset), Stored::Value},  {17, false, FIELD(textVlmArmy), Stored::Value},
-    {18, false, FIELD(creditsId), Stored::MinusOne},  {19, false, FIELD(glitchFactor), Stored::Value},
+    {0, true, FIELD(camPosOld.x), Stored::Value},
+    {1, true, FIELD(camPosOld.y), Stored::Value},
+    {2, true, FIELD(camPosOld.z), Stored::Value},
+    {3, true, FIELD(camTargetOld.x), Stored::Value},
+    {4, true, FIELD(camTargetOld.y), Stored::Value},
+    {5, true, FIELD(camTargetOld.z), Stored::Value},
+    {0, false, FIELD(camPos.x), Stored::Value},
+    {1, false, FIELD(camPos.y), Stored::Value},
+    {2, false, FIELD(camPos.z), Stored::Value},
+    {3, false, FIELD(camTarget.x), Stored::Value},
+    {4, false, FIELD(camTarget.y), Stored::Value},
+    {5, false, FIELD(camTarget.z), Stored::Value},
+    {6, false, FIELD(camRoll), Stored::Value},
+    {7, false, FIELD(camPitch), Stored::Value},
+    {8, false, FIELD(camFov), Stored::Value},
+    {9, false, FIELD(fadeBlack), Stored::OneMinus},
+    {10, false, FIELD(fadeWhite), Stored::Value},
+    {11, false, FIELD(sunTime), Stored::Value},
+    {12, false, FIELD(showLogo), Stored::Value},
+    {13, false, FIELD(cubeIllum), Stored::Value},
+    {14, false, FIELD(bloomFactor), Stored::Value},
+    {15, false, FIELD(cubesRepeat), Stored::Value},
+    {16, false, FIELD(plasmaOffset), Stored::Value},
+    {17, false, FIELD(textVlmArmy), Stored::Value},
+    {18, false, FIELD(creditsId), Stored::MinusOne},
+    {19, false, FIELD(glitchFactor), Stored::Value},
     {20, false, FIELD(glitchCreditFactor), Stored::Value},
 };
 #undef FIELD
@@ -60,9 +73,7 @@ float samples_to_seconds(uint32_t samples) {
   return static_cast<float>(static_cast<double>(samples)) / static_cast<float>(kClockRate);
 }
 
-float playback_seconds(PlaybackState& playback) {
-  return samples_to_seconds(playback_position(playback));
-}
+float playback_seconds(PlaybackState& playback) { return samples_to_seconds(playback_position(playback)); }
 
 double current_row(PlaybackState& playback) { return seconds_to_row(playback_seconds(playback), 0.0); }
 

@@ -144,10 +144,8 @@ float run_frame(Renderer& r, PlaybackState& playback) {
   float seconds = fill_frame_uniforms(r, playback);
   if (current_row(playback) < kSceneEndRow) sky_pass(r);
   set_inv_res(r, f(r.renderWidth), f(r.renderHeight));
-  if (r.uniforms.glitchCreditFactor < kParticlePathFrom)
-    scene_pass(r, playback);
-  else
-    particle_passes(r);
+  if (r.uniforms.glitchCreditFactor < kParticlePathFrom) scene_pass(r, playback);
+  else particle_passes(r);
   if (current_row(playback) < kShaftsEndRow) scattering_pass(r);
   bloom_bright_pass(r);
   bloom_chain(r);

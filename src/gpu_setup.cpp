@@ -63,7 +63,8 @@ void load_images(Renderer& r, std::vector<std::future<DecodedImage>>& decoded, S
   make(2, 1, r.vlmArmyTex);
   r.vlmArmySrv = create_image_srv(r.device, r.vlmArmyTex, 1);
   for (size_t i = 0; i < r.creditsTex.size(); ++i) make(3 + i, 1, r.creditsTex[i]);
-  for (size_t i = 0; i < r.creditsTex.size(); ++i) r.creditsSrv[i] = create_image_srv(r.device, r.creditsTex[i], 1);
+  for (size_t i = 0; i < r.creditsTex.size(); ++i)
+    r.creditsSrv[i] = create_image_srv(r.device, r.creditsTex[i], 1);
   make(30, 4, r.blueNoiseTex);
   r.blueNoiseSrv = create_image_srv(r.device, r.blueNoiseTex, 4);
   t.uploads_ms += ms_since(start);
@@ -155,14 +156,14 @@ std::string create_gpu_resources(Renderer& r, SetupTimings* timings) {
   r.device.ps_set_constant_buffers(0, std::array{r.uniformBuffer});
 
   storage_texture(r, 512, 512, 6, "skyTex", r.skyTex, r.skyUav, r.skySrv);
-  storage_texture(r, r.renderWidth, r.renderHeight, 1, "scatteringTex", r.scatteringTex,
-                  r.scatteringUav, r.scatteringSrv);
+  storage_texture(r, r.renderWidth, r.renderHeight, 1, "scatteringTex", r.scatteringTex, r.scatteringUav,
+                  r.scatteringSrv);
   r.dirtTex = texture(r, r.screenWidth, r.screenHeight, 1, kSrRt, "dirtTex");
   r.dirtSrv = r.device.create_srv({.texture = r.dirtTex});
   r.dirtRtv = r.device.create_rtv({.texture = r.dirtTex});
   for (int i = 0; i < 2; ++i)
-    storage_texture(r, r.renderWidth, r.renderHeight, 6, i ? "particleStateTex1" : "particleStateTex0", r.particleStateTex[i],
-                    r.particleStateUav[i], r.particleStateSrv[i]);
+    storage_texture(r, r.renderWidth, r.renderHeight, 6, i ? "particleStateTex1" : "particleStateTex0",
+                    r.particleStateTex[i], r.particleStateUav[i], r.particleStateSrv[i]);
   load_images(r, decoded, t);
   create_bloom_chain(r);
   storage_texture(r, r.renderWidth, r.renderHeight, 6, "renderTex", r.renderTex, r.renderUav, r.renderSrv);

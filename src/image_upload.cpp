@@ -6,8 +6,7 @@
 
 DecodedImage decode_image(AssetBytes png, std::string_view name) {
   int w = 0, h = 0, channels = 0;
-  stbi_uc* pixels = png.data ? stbi_load_from_memory(png.data, static_cast<int>(png.size), &w, &h,
-                                                     &channels, 4)
+  stbi_uc* pixels = png.data ? stbi_load_from_memory(png.data, static_cast<int>(png.size), &w, &h, &channels, 4)
                              : nullptr;
   if (!pixels) {
     std::fprintf(stderr, "the embedded image %.*s does not decode: %s\n", static_cast<int>(name.size()),
@@ -19,8 +18,7 @@ DecodedImage decode_image(AssetBytes png, std::string_view name) {
   return image;
 }
 
-gpu::Texture create_image_texture(gpu::Device& device, const DecodedImage& image, int mips,
-                                  const char* label) {
+gpu::Texture create_image_texture(gpu::Device& device, const DecodedImage& image, int mips, const char* label) {
   gpu::Texture t = device.create_texture({.width = image.width,
                                           .height = image.height,
                                           .mip_levels = mips,

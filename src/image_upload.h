@@ -25,6 +25,5 @@ struct ImageTexture {
 
 // mips > 1 declares the extra levels (never written) and the generate-mips
 // flag, as the blue-noise texture is declared.
-gpu::Texture create_image_texture(gpu::Device& device, const DecodedImage& image, int mips,
-                                  const char* label);
+gpu::Texture create_image_texture(gpu::Device& device, const DecodedImage& image, int mips, const char* label);
 gpu::ShaderResourceView create_image_srv(gpu::Device& device, gpu::Texture texture, int mips);

@@ -7,8 +7,7 @@ Renderer::Renderer(gpu::Device& d, Size screen)
     : device(d), screenWidth(screen.width), screenHeight(screen.height) {}
 
 void upload_uniforms(Renderer& r) {
-  r.device.update_subresource(r.uniformBuffer,
-                              {reinterpret_cast<const uint8_t*>(&r.uniforms), sizeof r.uniforms});
+  r.device.update_subresource(r.uniformBuffer, {reinterpret_cast<const uint8_t*>(&r.uniforms), sizeof r.uniforms});
 }
 
 void reset_particle_field(Renderer& r) {
@@ -34,7 +33,7 @@ std::string size_problem(const Renderer& r) {
   const std::string adapter = r.device.adapter_name();
   std::string problem = beyond_limit(screen, r.device.max_image_side(), "the device (" + adapter + ")");
   if (!problem.empty()) return problem;
-  const bool all_targets = r.backBuffer && r.renderTex && r.bloomTex && r.scatteringTex && r.skyTex &&
-                           r.dirtTex && r.particleStateTex[0] && r.particleStateTex[1];
+  const bool all_targets = r.backBuffer && r.renderTex && r.bloomTex && r.scatteringTex && r.skyTex && r.dirtTex &&
+                           r.particleStateTex[0] && r.particleStateTex[1];
   return all_targets ? "" : "the device could not make every image at " + size_text(screen);
 }

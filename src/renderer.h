@@ -55,9 +55,8 @@ struct Renderer {
   gpu::ShaderResourceView renderSrv;
 
   // Programs.
-  gpu::Shader ClearKernel, FullscreenTriangleVS, LensDirtPS, BloomBrightPass, BloomDownsample,
-      BloomUpsample, SkyKernel, SceneKernel, ScatteringKernel, FinaleKernel, LogoParticleStep,
-      LogoParticleShade, CompositeKernel;
+  gpu::Shader ClearKernel, FullscreenTriangleVS, LensDirtPS, BloomBrightPass, BloomDownsample, BloomUpsample,
+      SkyKernel, SceneKernel, ScatteringKernel, FinaleKernel, LogoParticleStep, LogoParticleShade, CompositeKernel;
 
   // Fixed state.
   std::array<gpu::Sampler, 3> samplers;  // smpClamp, smpBorder, smpRepeat

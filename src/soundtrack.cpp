@@ -24,7 +24,8 @@ void open_output(PlaybackState& state) {
 std::unique_ptr<platform::AudioDevice> opened_or_wall_clock(std::unique_ptr<platform::AudioDevice> device,
                                                             const platform::WaveFormat& format) {
   if (device->open(format)) return device;
-  std::fprintf(stderr, "%s: no audio device could be opened; running silently on the wall clock\n", platform::program_name());
+  std::fprintf(stderr, "%s: no audio device could be opened; running silently on the wall clock\n",
+               platform::program_name());
   device = platform::make_wall_clock_audio_device();
   device->open(format);
   return device;

@@ -20,7 +20,7 @@ struct PlaybackState {
 };
 
 // Process-lifetime sound data, filled by decode_soundtrack.
-extern float* soundtrack_pcm;                 // interleaved by channel
+extern float* soundtrack_pcm;                  // interleaved by channel
 extern std::uint32_t soundtrack_sample_count;  // samples of all channels together
 extern platform::WaveFormat soundtrack_format;
 extern platform::WaveBlock soundtrack_block;

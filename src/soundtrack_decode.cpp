@@ -40,11 +40,11 @@ platform::WaveBlock whole_song_block(float* pcm, std::uint32_t sample_count) {
 
 void report_decoded(const Mp3Decoder& decoder, std::uint64_t decoded) {
   if (!decoder.is_open()) {
-    std::fprintf(stderr, "%s: the soundtrack stream cannot be decoded; no music will play\n", platform::program_name());
+    std::fprintf(stderr, "%s: the soundtrack stream cannot be decoded; no music will play\n",
+                 platform::program_name());
   } else if (decoded < decoder.total_samples()) {
-    std::fprintf(stderr,
-                 "%s: the soundtrack decoded short (%llu of %llu samples); the rest is silence\n", platform::program_name(),
-                 static_cast<unsigned long long>(decoded),
+    std::fprintf(stderr, "%s: the soundtrack decoded short (%llu of %llu samples); the rest is silence\n",
+                 platform::program_name(), static_cast<unsigned long long>(decoded),
                  static_cast<unsigned long long>(decoder.total_samples()));
   }
 }

@@ -78,16 +78,17 @@ struct UniformField {
   const char* name;
   size_t offset;
 };
-#define VELMORAND_FIELD(f) UniformField{#f, offsetof(UniformBuffer, f)}
+#define VELMORAND_FIELD(f) \
+  UniformField { #f, offsetof(UniformBuffer, f) }
 inline constexpr UniformField kUniformFields[] = {
-    VELMORAND_FIELD(invRes),      VELMORAND_FIELD(frame),        VELMORAND_FIELD(time),
-    VELMORAND_FIELD(camPos),      VELMORAND_FIELD(paddingA),     VELMORAND_FIELD(camTarget),
-    VELMORAND_FIELD(paddingB),    VELMORAND_FIELD(camPosOld),    VELMORAND_FIELD(paddingAA),
-    VELMORAND_FIELD(camTargetOld), VELMORAND_FIELD(paddingBB),   VELMORAND_FIELD(camRoll),
-    VELMORAND_FIELD(camPitch),    VELMORAND_FIELD(camFov),       VELMORAND_FIELD(fadeBlack),
-    VELMORAND_FIELD(fadeWhite),   VELMORAND_FIELD(sunTime),      VELMORAND_FIELD(showLogo),
-    VELMORAND_FIELD(cubeIllum),   VELMORAND_FIELD(elapsed),      VELMORAND_FIELD(bloomFactor),
-    VELMORAND_FIELD(cubesRepeat), VELMORAND_FIELD(plasmaOffset), VELMORAND_FIELD(textVlmArmy),
-    VELMORAND_FIELD(creditsId),   VELMORAND_FIELD(glitchFactor), VELMORAND_FIELD(glitchCreditFactor),
+    VELMORAND_FIELD(invRes),       VELMORAND_FIELD(frame),        VELMORAND_FIELD(time),
+    VELMORAND_FIELD(camPos),       VELMORAND_FIELD(paddingA),     VELMORAND_FIELD(camTarget),
+    VELMORAND_FIELD(paddingB),     VELMORAND_FIELD(camPosOld),    VELMORAND_FIELD(paddingAA),
+    VELMORAND_FIELD(camTargetOld), VELMORAND_FIELD(paddingBB),    VELMORAND_FIELD(camRoll),
+    VELMORAND_FIELD(camPitch),     VELMORAND_FIELD(camFov),       VELMORAND_FIELD(fadeBlack),
+    VELMORAND_FIELD(fadeWhite),    VELMORAND_FIELD(sunTime),      VELMORAND_FIELD(showLogo),
+    VELMORAND_FIELD(cubeIllum),    VELMORAND_FIELD(elapsed),      VELMORAND_FIELD(bloomFactor),
+    VELMORAND_FIELD(cubesRepeat),  VELMORAND_FIELD(plasmaOffset), VELMORAND_FIELD(textVlmArmy),
+    VELMORAND_FIELD(creditsId),    VELMORAND_FIELD(glitchFactor), VELMORAND_FIELD(glitchCreditFactor),
 };
 #undef VELMORAND_FIELD

@@ -20,12 +20,13 @@ void choreography::list_error(const char* what) {
 }
 
 const char* const track_names[kSyncTrackCount] = {
-    "camera:pos_x",       "camera:pos_y",      "camera:pos_z",          "camera:target_x",
-    "camera:target_y",    "camera:target_z",   "camera:roll",           "camera:pitch",
-    "camera:fov",         "fade:black",        "fade:white",            "scene:sunTime",
-    "scene:showLogo",     "scene:cubeIllum",   "scene:bloom",           "scene:cubesRepeat",
-    "scene:plasmaOffset", "Texts:vlmArmy",     "Texts:credits",         "PostProcess:glitch",
-    "PostProcess:glitchCredits",
+    "camera:pos_x",      "camera:pos_y",       "camera:pos_z",
+    "camera:target_x",   "camera:target_y",    "camera:target_z",
+    "camera:roll",       "camera:pitch",       "camera:fov",
+    "fade:black",        "fade:white",         "scene:sunTime",
+    "scene:showLogo",    "scene:cubeIllum",    "scene:bloom",
+    "scene:cubesRepeat", "scene:plasmaOffset", "Texts:vlmArmy",
+    "Texts:credits",     "PostProcess:glitch", "PostProcess:glitchCredits",
 };
 
 Track* track_table[kSyncTrackCount] = {};
@@ -61,7 +62,8 @@ constexpr auto scene_plasmaoffset = expand<lists::scene_plasmaoffset_keys>(lists
 constexpr auto texts_vlmarmy = expand<lists::texts_vlmarmy_keys>(lists::texts_vlmarmy);
 constexpr auto texts_credits = expand<lists::texts_credits_keys>(lists::texts_credits);
 constexpr auto postprocess_glitch = expand<lists::postprocess_glitch_keys>(lists::postprocess_glitch);
-constexpr auto postprocess_glitchcredits = expand<lists::postprocess_glitchcredits_keys>(lists::postprocess_glitchcredits);
+constexpr auto postprocess_glitchcredits = expand<lists::postprocess_glitchcredits_keys>(
+    lists::postprocess_glitchcredits);
 
 }  // namespace
 
@@ -104,13 +106,12 @@ bool install_compiled_keys(TrackRegistry* registry) {
     auto* keys = static_cast<TrackKey*>(
         sync_malloc(static_cast<std::size_t>(compiled.key_count) * sizeof(TrackKey)));
     if (keys == nullptr) {
-      std::fprintf(stderr, "sync: out of memory for the %d compiled-in keys of \"%s\"\n",
-                   compiled.key_count, track->name);
+      std::fprintf(stderr, "sync: out of memory for the %d compiled-in keys of \"%s\"\n", compiled.key_count,
+                   track->name);
       return false;
     }
     for (std::int32_t k = 0; k < compiled.key_count; ++k) {
-      keys[k] = TrackKey{compiled.rows[k], compiled.values[k],
-                         static_cast<Interpolation>(compiled.codes[k])};
+      keys[k] = TrackKey{compiled.rows[k], compiled.values[k], static_cast<Interpolation>(compiled.codes[k])};
     }
     track->keys = keys;
     track->key_count = compiled.key_count;

@@ -29,7 +29,7 @@ struct CompiledTrack {
   const std::int32_t* rows;
   const std::int32_t* codes;  // Interpolation codes (0 Step ... 3 Ramp)
   const float* values;
-  const char* list;           // the key list the arrays are expanded from
+  const char* list;  // the key list the arrays are expanded from
 };
 extern const CompiledTrack compiled_tracks[kSyncTrackCount];
 

@@ -29,8 +29,7 @@ constexpr std::size_t kMaxLength = kTrackPathBufferSize - 1;  // 259 characters
 constexpr std::int32_t kInitialKeyCapacity = 1024;
 
 bool is_plain(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' ||
-         c == '_';
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '_';
 }
 
 void set_reason(char* reason, std::size_t reason_size, const char* format, ...) {
@@ -202,8 +201,8 @@ namespace {
 
 // Reads and checks key k (9 bytes: row, value, code) into *key. `previous` is
 // the key before it, or null for the first.
-bool read_key(TrackFileRead read, std::FILE* file, std::int32_t k, std::int32_t count,
-              const TrackKey* previous, TrackKey* key, char* reason, std::size_t reason_size) {
+bool read_key(TrackFileRead read, std::FILE* file, std::int32_t k, std::int32_t count, const TrackKey* previous,
+              TrackKey* key, char* reason, std::size_t reason_size) {
   std::int32_t row = 0;
   float value = 0.0f;
   std::int8_t code = 0;
@@ -219,9 +218,8 @@ bool read_key(TrackFileRead read, std::FILE* file, std::int32_t k, std::int32_t 
     return false;
   }
   if (previous != nullptr && row <= previous->row) {
-    set_reason(reason, reason_size,
-               "rows are not strictly ascending: key %d has row %d after row %d of key %d", k, row,
-               previous->row, k - 1);
+    set_reason(reason, reason_size, "rows are not strictly ascending: key %d has row %d after row %d of key %d", k,
+               row, previous->row, k - 1);
     return false;
   }
   *key = TrackKey{row, value, static_cast<Interpolation>(static_cast<std::int32_t>(code))};
@@ -241,8 +239,8 @@ bool reserve_key(TrackKey** buffer, std::int32_t* capacity, std::int32_t k, std:
 
 }  // namespace
 
-bool read_track_keys(TrackFileRead read, std::FILE* file, TrackKey** keys,
-                     std::int32_t* key_count, char* reason, std::size_t reason_size) {
+bool read_track_keys(TrackFileRead read, std::FILE* file, TrackKey** keys, std::int32_t* key_count, char* reason,
+                     std::size_t reason_size) {
   *keys = nullptr;
   *key_count = 0;
 

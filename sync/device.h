@@ -15,11 +15,10 @@
 // Bad input never leaves a track whose key_count claims keys it does not hold:
 // a file that is shorter than 4 bytes, has a negative count, is shorter than
 // 4 + 9 x count bytes, holds an interpolation code outside 0-3 or rows that are
-// not strictly ascending is rejected: the track stays empty, the file is closed, and one line on stderr names the file
-// and the reason. A failed key allocation does the same. Running out of memory
-// while creating the track record, copying its name or growing `tracks` makes
-// registry_get_track report it on stderr and return null; the start-up then
-// takes the "Sync init failed" path (sync/startup.h).
+// not strictly ascending is rejected: the track stays empty, the file is closed, and one line on stderr names the
+// file and the reason. A failed key allocation does the same. Running out of memory while creating the track
+// record, copying its name or growing `tracks` makes registry_get_track report it on stderr and return null; the
+// start-up then takes the "Sync init failed" path (sync/startup.h).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -31,12 +30,12 @@ using TrackFileRead = std::size_t (*)(void* buffer, std::size_t size, std::size_
 using TrackFileClose = int (*)(std::FILE* file);
 
 struct TrackRegistry {
-  char* base;                 // encoded base name ("sync/" is stored as "sync-2F")
-  Track** tracks;             // the tracks, in order of creation
-  std::int32_t track_count;   // number of tracks
-  TrackFileOpen open;         // fopen at creation; the only access to storage
-  TrackFileRead read;         // fread at creation
-  TrackFileClose close;       // fclose at creation
+  char* base;                // encoded base name ("sync/" is stored as "sync-2F")
+  Track** tracks;            // the tracks, in order of creation
+  std::int32_t track_count;  // number of tracks
+  TrackFileOpen open;        // fopen at creation; the only access to storage
+  TrackFileRead read;        // fread at creation
+  TrackFileClose close;      // fclose at creation
 };
 
 // A new, empty registry, or null when memory runs out.
@@ -80,8 +79,8 @@ inline constexpr std::size_t kTrackPathBufferSize = 260;
 // `reason` (when not null) holds why, as one line without a newline. It neither
 // opens nor closes the file. The registry's loader and `velmorand-tracks --dump`
 // both use it.
-bool read_track_keys(TrackFileRead read, std::FILE* file, TrackKey** keys,
-                     std::int32_t* key_count, char* reason, std::size_t reason_size);
+bool read_track_keys(TrackFileRead read, std::FILE* file, TrackKey** keys, std::int32_t* key_count, char* reason,
+                     std::size_t reason_size);
 
 namespace sync_detail {
 // The part of registry_get_track for a name that is not registered yet: create

@@ -73,14 +73,9 @@ double track_value_at(const Track* track, double row) {
   const float d32 = n.value - k.value;  // the difference in float32 ...
   const double d = d32;                 // ... only then widened
   switch (k.interpolation) {
-    case Interpolation::Linear:
-      return t * d + k.value;
-    case Interpolation::Smooth:
-      return (3.0 - (t + t)) * (t * t) * d + k.value;
-    case Interpolation::Ramp:
-      return g_pow(t, 2.0) * d + k.value;
-    default:
-      SYNC_ASSERT(0, kSource);
-      return 0.0;
+    case Interpolation::Linear: return t * d + k.value;
+    case Interpolation::Smooth: return (3.0 - (t + t)) * (t * t) * d + k.value;
+    case Interpolation::Ramp: return g_pow(t, 2.0) * d + k.value;
+    default: SYNC_ASSERT(0, kSource); return 0.0;
   }
 }

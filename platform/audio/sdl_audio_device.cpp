@@ -63,9 +63,9 @@ class SdlAudioDevice final : public AudioDevice {
   // Shared with SDL's thread, which holds the device lock while it fills.
   const unsigned char* data_ = nullptr;
   std::uint32_t length_ = 0;
-  std::uint32_t handed_ = 0;         // bytes of the block handed to SDL
-  std::uint64_t taken_ = 0;          // bytes SDL took since the write: the block, then silence
-  std::uint32_t last_chunk_ = 0;     // bytes in the latest fill
+  std::uint32_t handed_ = 0;      // bytes of the block handed to SDL
+  std::uint64_t taken_ = 0;       // bytes SDL took since the write: the block, then silence
+  std::uint32_t last_chunk_ = 0;  // bytes in the latest fill
   Clock::time_point last_fill_{};
 
   // Shared with the probe's thread.
@@ -159,8 +159,7 @@ std::uint32_t SdlAudioDevice::played_frames() const {
   const std::uint32_t chunk = last_chunk_ / align;
   const auto since = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - last_fill_);
   SDL_UnlockAudioDevice(device_);
-  const std::uint64_t drained =
-      static_cast<std::uint64_t>(since.count()) * format_.samples_per_sec / 1'000'000u;
+  const std::uint64_t drained = static_cast<std::uint64_t>(since.count()) * format_.samples_per_sec / 1'000'000u;
   const std::uint64_t playing = taken - chunk + std::min<std::uint64_t>(drained, chunk);
   const std::uint64_t held = server_latency_frames();
   return static_cast<std::uint32_t>(std::min<std::uint64_t>(playing > held ? playing - held : 0, UINT32_MAX));

@@ -55,10 +55,8 @@ class PulseLatencyProbe final : public ServerLatencyProbe {
   void ask_again() {
     struct timeval when;
     pa_timeval_add(pa_gettimeofday(&when), kAskEveryUs);
-    if (timer_)
-      api()->time_restart(timer_, &when);
-    else
-      timer_ = api()->time_new(api(), &when, on_timer, this);
+    if (timer_) api()->time_restart(timer_, &when);
+    else timer_ = api()->time_new(api(), &when, on_timer, this);
   }
 
   static void on_info(pa_context*, const pa_sink_input_info* info, int eol, void* self) {
@@ -67,8 +65,7 @@ class PulseLatencyProbe final : public ServerLatencyProbe {
       probe->ask_again();
       return;
     }
-    if (info && probe->is_ours(info))
-      probe->on_answer_(info->buffer_usec + info->sink_usec);
+    if (info && probe->is_ours(info)) probe->on_answer_(info->buffer_usec + info->sink_usec);
   }
 
   // The stream SDL opened is this process's one playback stream.

@@ -76,8 +76,7 @@ class WallClockAudioDevice final : public AudioDevice {
     // Whole seconds and the rest apart, so a run of any length cannot overflow.
     const std::uint64_t ns = static_cast<std::uint64_t>(elapsed.count());
     const std::uint64_t rate = format_.samples_per_sec;
-    const std::uint64_t frames =
-        base_ + ns / 1'000'000'000u * rate + ns % 1'000'000'000u * rate / 1'000'000'000u;
+    const std::uint64_t frames = base_ + ns / 1'000'000'000u * rate + ns % 1'000'000'000u * rate / 1'000'000'000u;
     return static_cast<std::uint32_t>(std::min<std::uint64_t>(frames, frames_));
   }
 
@@ -94,8 +93,6 @@ class WallClockAudioDevice final : public AudioDevice {
 
 }  // namespace
 
-std::unique_ptr<AudioDevice> make_wall_clock_audio_device() {
-  return std::make_unique<WallClockAudioDevice>();
-}
+std::unique_ptr<AudioDevice> make_wall_clock_audio_device() { return std::make_unique<WallClockAudioDevice>(); }
 
 }  // namespace platform

@@ -66,7 +66,7 @@ struct TextureDesc {
   int height = 0;
   int mip_levels = 0;  // 0 means 1
   Format format = Format::RGBA8;
-  uint32_t bind = 0;   // BindFlags
+  uint32_t bind = 0;  // BindFlags
   // Declared like the original; nothing generates them. Direct3D 11 accepts
   // the flag only on a texture bound as render target and shader resource.
   bool generate_mips = false;
@@ -202,22 +202,21 @@ class Device {
 };
 
 struct DeviceDesc {
-  int width = 0;   // back buffer size
+  int width = 0;  // back buffer size
   int height = 0;
   // The window to present into, as the window layer hands it out
   // (Window::native_handle: an SDL_Window* on Linux, an HWND on Windows);
   // null: headless, the back buffer is read back.
   void* window = nullptr;
-  bool validation = false;       // Khronos validation with synchronization checks
-  bool timing = false;           // timestamp queries around every pass
+  bool validation = false;  // Khronos validation with synchronization checks
+  bool timing = false;      // timestamp queries around every pass
 };
 
 // Creates the device, or returns null with a message that says what is
 // missing (no Vulkan loader, no device, a window without a surface). Where
 // the platform reports its own failure code (an HRESULT on Direct3D 11) it
 // goes to `platform_status`, which stays untouched otherwise.
-std::unique_ptr<Device> create_device(const DeviceDesc&, std::string* error,
-                                      int32_t* platform_status = nullptr);
+std::unique_ptr<Device> create_device(const DeviceDesc&, std::string* error, int32_t* platform_status = nullptr);
 
 // Why a back buffer of this size could not be made: "cannot create a WxH
 // back buffer", and the device's limit when the size is beyond it.

@@ -66,8 +66,7 @@ void read_instruction(Module& m, SpirvInfo& info, uint32_t op, std::span<const u
     case kOpMemberDecorate:
       if (a.size() >= 4 && a[2] == kDecorationOffset) m.member_offsets[a[0]][a[1]] = a[3];
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -101,8 +100,7 @@ std::optional<SpirvInfo> reflect_spirv(std::span<const uint8_t> code) {
 
   for (uint32_t type : m.block_types) {
     std::vector<BlockMember> members;
-    for (auto [index, offset] : m.member_offsets[type])
-      members.push_back({m.member_names[type][index], offset});
+    for (auto [index, offset] : m.member_offsets[type]) members.push_back({m.member_names[type][index], offset});
     info.blocks.emplace_back(m.names[type], std::move(members));
   }
   return info;

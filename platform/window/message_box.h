@@ -7,4 +7,4 @@ namespace platform {
 void show_info_message(const char* text, const char* caption);
 // The same with the error icon.
 void show_error_message(const char* text, const char* caption);
-}
+}  // namespace platform

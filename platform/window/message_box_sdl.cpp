@@ -21,9 +21,7 @@ void show(const char* text, const char* caption, Uint32 kind) {
 }
 }  // namespace
 
-void show_info_message(const char* text, const char* caption) {
-  show(text, caption, SDL_MESSAGEBOX_INFORMATION);
-}
+void show_info_message(const char* text, const char* caption) { show(text, caption, SDL_MESSAGEBOX_INFORMATION); }
 void show_error_message(const char* text, const char* caption) { show(text, caption, SDL_MESSAGEBOX_ERROR); }
 
 }  // namespace platform

@@ -76,8 +76,7 @@ class SdlWindow final : public Window {
   bool handle_one_event() override {
     SDL_Event event;
     if (!SDL_PollEvent(&event)) return false;
-    if (event.type == SDL_QUIT ||
-        (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE))
+    if (event.type == SDL_QUIT || (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE))
       closed_ = true;
     if (event.type == SDL_KEYDOWN && on_key_)
       on_key_({key_of(event.key.keysym.sym), (event.key.keysym.mod & KMOD_SHIFT) != 0, event.key.repeat != 0});
@@ -109,9 +108,9 @@ class SdlWindow final : public Window {
 
 void set_icon(SDL_Window* window, const WindowDesc& desc) {
   if (!desc.icon_rgba || desc.icon_size <= 0) return;
-  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
-      const_cast<unsigned char*>(desc.icon_rgba), desc.icon_size, desc.icon_size, 32,
-      desc.icon_size * 4, SDL_PIXELFORMAT_RGBA32);
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<unsigned char*>(desc.icon_rgba),
+                                                         desc.icon_size, desc.icon_size, 32, desc.icon_size * 4,
+                                                         SDL_PIXELFORMAT_RGBA32);
   if (!icon) return;
   SDL_SetWindowIcon(window, icon);
   SDL_FreeSurface(icon);

@@ -139,8 +139,12 @@ TEST_F(WinmmClock, DeviceThatDidNotOpenAnswersNothing) {
   position.sample = 7;
   EXPECT_FALSE(device->position(position));
 
-  platform::WaveFormat unknown{.format_tag = 0x7F7F, .channels = 2, .samples_per_sec = 44'100,
-                               .avg_bytes_per_sec = 352'800, .block_align = 8, .bits_per_sample = 32};
+  platform::WaveFormat unknown{.format_tag = 0x7F7F,
+                               .channels = 2,
+                               .samples_per_sec = 44'100,
+                               .avg_bytes_per_sec = 352'800,
+                               .block_align = 8,
+                               .bits_per_sample = 32};
   ASSERT_FALSE(device->open(unknown));
   device->prepare(block);
   device->write(block);

@@ -24,9 +24,9 @@ std::string write_text(const PartRecord& record) { return record_json(record); }
 
 bool same_values(const PartRecord& a, const PartRecord& b) {
   return same_capture(a, b) && same_keys(a, b) && a.from == b.from && a.to == b.to && a.part == b.part &&
-         a.first_frame == b.first_frame && a.frame_count == b.frame_count && a.priming_frames == b.priming_frames &&
-         a.priming_seconds == b.priming_seconds && a.frames_seconds == b.frames_seconds &&
-         a.total_seconds == b.total_seconds;
+         a.first_frame == b.first_frame && a.frame_count == b.frame_count &&
+         a.priming_frames == b.priming_frames && a.priming_seconds == b.priming_seconds &&
+         a.frames_seconds == b.frames_seconds && a.total_seconds == b.total_seconds;
 }
 
 }  // namespace

@@ -55,7 +55,8 @@ void check_capture(const std::vector<std::string>& args) {
   check(o.kind != OutputKind::Video || (o.size.width % 2 == 0 && o.size.height % 2 == 0 && o.at.empty()),
         "a video of odd size or of stills read");
   check(o.kind != OutputKind::Stills || !o.at.empty(), "a .png path without --at read");
-  if (command.part) check(command.part->part >= 0 && command.part->part < command.part->parts, "a part outside its count read");
+  if (command.part)
+    check(command.part->part >= 0 && command.part->part < command.part->parts, "a part outside its count read");
 }
 
 void check_bench(const std::vector<const char*>& argv) {
@@ -80,7 +81,8 @@ void check_tracks(const std::vector<const char*>& argv) {
   const auto request = parse_tracks_request(static_cast<int>(argv.size()), argv.data(), &error);
   if (!request) return check(!error.empty(), "the tracks tool refused a command line without a message");
   const std::size_t wanted = request->command == "--help" ? 0 : 1;
-  check(request->arguments.size() >= wanted && request->arguments.size() <= 2, "the tracks tool read a wrong count");
+  check(request->arguments.size() >= wanted && request->arguments.size() <= 2,
+        "the tracks tool read a wrong count");
   for (const std::string& argument : request->arguments)
     check(!argument.empty(), "the tracks tool read an empty argument");
 }

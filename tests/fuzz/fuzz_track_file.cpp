@@ -59,9 +59,7 @@ int memory_close(std::FILE*) {
 // Allocation that fails at the n-th request (0: never).
 long g_fail_at = 0;
 long g_allocations = 0;
-void* failing_allocate(std::size_t size) {
-  return ++g_allocations == g_fail_at ? nullptr : std::malloc(size);
-}
+void* failing_allocate(std::size_t size) { return ++g_allocations == g_fail_at ? nullptr : std::malloc(size); }
 void* failing_reallocate(void* block, std::size_t size) {
   return ++g_allocations == g_fail_at ? nullptr : std::realloc(block, size);
 }

@@ -37,7 +37,9 @@ TEST_F(GpuTest, FullScreenTriangleCoversTheViewportExactlyOnce) {
   device = gpu_test::make_device(64, 64);
   ASSERT_TRUE(device);
   const int w = 37, h = 23;  // odd sizes show a seam or a double-covered diagonal
-  gpu::Texture target = device->create_texture({.width = w, .height = h, .format = gpu::Format::RGBA16F,
+  gpu::Texture target = device->create_texture({.width = w,
+                                                .height = h,
+                                                .format = gpu::Format::RGBA16F,
                                                 .bind = gpu::kBindRenderTarget | gpu::kBindShaderResource});
   gpu::RenderTargetView rtv = device->create_rtv({.texture = target});
   device->vs_set_shader(gpu_test::intro_program(*device, "FullscreenTriangleVS"));
@@ -65,7 +67,9 @@ struct Block {
 TEST_F(GpuTest, EachDispatchSeesTheBlockUploadedBeforeIt) {
   device = gpu_test::make_device(16, 16);
   ASSERT_TRUE(device);
-  gpu::Texture target = device->create_texture({.width = 4, .height = 1, .format = gpu::Format::RGBA16F,
+  gpu::Texture target = device->create_texture({.width = 4,
+                                                .height = 1,
+                                                .format = gpu::Format::RGBA16F,
                                                 .bind = gpu::kBindUnorderedAccess | gpu::kBindShaderResource});
   gpu::Buffer cb = device->create_buffer({.byte_width = sizeof(Block)});
   device->cs_set_shader(gpu_test::test_program(*device, "WriteConstantCS"));
@@ -88,11 +92,13 @@ TEST_F(GpuTest, EachDispatchSeesTheBlockUploadedBeforeIt) {
 TEST_F(GpuTest, TexturesReportWhatTheyWereCreatedWith) {
   device = gpu_test::make_device(8, 8);
   ASSERT_TRUE(device);
-  gpu::Texture t = device->create_texture({.width = 40, .height = 30, .mip_levels = 6,
-                                           .format = gpu::Format::RGBA16F,
-                                           .bind = gpu::kBindShaderResource | gpu::kBindUnorderedAccess |
-                                                   gpu::kBindRenderTarget,
-                                           .generate_mips = true});
+  gpu::Texture t = device->create_texture(
+      {.width = 40,
+       .height = 30,
+       .mip_levels = 6,
+       .format = gpu::Format::RGBA16F,
+       .bind = gpu::kBindShaderResource | gpu::kBindUnorderedAccess | gpu::kBindRenderTarget,
+       .generate_mips = true});
   gpu::TextureDesc d = device->texture_desc(t);
   EXPECT_EQ(d.width, 40);
   EXPECT_EQ(d.height, 30);

@@ -23,10 +23,10 @@ gpu::Shader intro_program(gpu::Device&, const std::string& name);
 gpu::Shader test_program(gpu::Device&, const std::string& name);
 
 // A texture filled from float RGBA texels (RGBA16F) or bytes (RGBA8).
-gpu::Texture float_texture(gpu::Device&, int width, int height, const std::vector<float>& rgba,
-                           uint32_t bind, int mips = 1);
-gpu::Texture byte_texture(gpu::Device&, int width, int height, const std::vector<uint8_t>& rgba,
-                          uint32_t bind, int mips = 1);
+gpu::Texture float_texture(gpu::Device&, int width, int height, const std::vector<float>& rgba, uint32_t bind,
+                           int mips = 1);
+gpu::Texture byte_texture(gpu::Device&, int width, int height, const std::vector<uint8_t>& rgba, uint32_t bind,
+                          int mips = 1);
 
 // A 144-byte constant buffer with its contents.
 gpu::Buffer constant_buffer(gpu::Device&, const void* data, size_t size);

@@ -26,17 +26,15 @@ gpu::SpirvInfo reflect(const std::string& name) {
 
 // Programs and how many fields of the block each declares.
 const std::map<std::string, size_t> kDeclaredFields = {
-    {"SkyKernel", 25},        {"BloomBrightPass", 25},   {"BloomDownsample", 25},
-    {"BloomUpsample", 25},    {"SceneKernel", 26},       {"ScatteringKernel", 26},
-    {"FinaleKernel", 27},     {"LogoParticleStep", 27},  {"LogoParticleShade", 27},
-    {"CompositeKernel", 27},
+    {"SkyKernel", 25},         {"BloomBrightPass", 25},  {"BloomDownsample", 25}, {"BloomUpsample", 25},
+    {"SceneKernel", 26},       {"ScatteringKernel", 26}, {"FinaleKernel", 27},    {"LogoParticleStep", 27},
+    {"LogoParticleShade", 27}, {"CompositeKernel", 27},
 };
 
 TEST(ProgramInterface, ThirteenProgramsInLinkOrder) {
-  const char* order[] = {"ClearKernel",     "FullscreenTriangleVS", "SceneKernel",
-                         "ScatteringKernel", "FinaleKernel",         "LogoParticleStep",
-                         "LogoParticleShade", "SkyKernel",           "BloomBrightPass",
-                         "BloomDownsample", "BloomUpsample",        "CompositeKernel",
+  const char* order[] = {"ClearKernel",     "FullscreenTriangleVS", "SceneKernel",       "ScatteringKernel",
+                         "FinaleKernel",    "LogoParticleStep",     "LogoParticleShade", "SkyKernel",
+                         "BloomBrightPass", "BloomDownsample",      "BloomUpsample",     "CompositeKernel",
                          "LensDirtPS"};
   auto blobs = embedded::programs();
   ASSERT_EQ(blobs.size(), 13u);
@@ -85,8 +83,8 @@ TEST(ProgramInterface, ComputeGroupSizes) {
   // LogoParticleStep's threads make a column of eight texels each: its group
   // still covers the 16 x 8 texels the dispatch counts.
   const std::map<std::string, std::pair<uint32_t, uint32_t>> groups = {
-      {"ClearKernel", {16, 8}},      {"SkyKernel", {8, 8}},         {"SceneKernel", {16, 8}},
-      {"FinaleKernel", {16, 8}},     {"ScatteringKernel", {8, 8}},  {"LogoParticleStep", {16, 1}},
+      {"ClearKernel", {16, 8}},       {"SkyKernel", {8, 8}},        {"SceneKernel", {16, 8}},
+      {"FinaleKernel", {16, 8}},      {"ScatteringKernel", {8, 8}}, {"LogoParticleStep", {16, 1}},
       {"LogoParticleShade", {16, 8}}, {"CompositeKernel", {16, 8}},
   };
   for (const auto& [name, size] : groups) {

@@ -20,11 +20,10 @@ TEST(WindowedPacing, PresentedFramesNeitherWaitForTheGpuNorSleep) {
   std::string error;
   ASSERT_TRUE(platform::desktop_size(&screen, &error)) << error;
   auto window = platform::create_window(
-      {.title = "Velmorand", .app_name = "velmorand", .width = screen.width, .height = screen.height},
-      &error);
+      {.title = "Velmorand", .app_name = "velmorand", .width = screen.width, .height = screen.height}, &error);
   ASSERT_TRUE(window) << error;
-  auto intro = start_headless_intro(
-      {.screen = {screen.width, screen.height}, .window = window->native_handle()}, &error);
+  auto intro = start_headless_intro({.screen = {screen.width, screen.height}, .window = window->native_handle()},
+                                    &error);
   ASSERT_TRUE(intro) << error;
 
   // Scene frames: far more GPU work than a quick poll would cover.

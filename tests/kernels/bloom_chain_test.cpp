@@ -123,9 +123,7 @@ TEST_F(BloomChain, BrightPassKeepsWhatIsBrighterThanLuminance09) {
   EXPECT_GT(partial, 10) << "too few blocks on the ramp between 0.9 and 1.5";
 }
 
-TEST_F(BloomChain, DownAndUpTakeNineClampedTapsOnExactHalves) {
-  down_and_up(16, 12, 1e-4);
-}
+TEST_F(BloomChain, DownAndUpTakeNineClampedTapsOnExactHalves) { down_and_up(16, 12, 1e-4); }
 
 TEST_F(BloomChain, DownAndUpTakeNineClampedTapsOnOddSizes) {
   // 15 x 9 halves to 7.5 x 4.5 in float; the level holds 7 x 4 texels.

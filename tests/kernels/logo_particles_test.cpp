@@ -149,8 +149,8 @@ TEST_F(LogoParticles, ShadingColoursTheDensityAlongTheDiagonal) {
   for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x) {
       Vec4 px = got.texel(x, y), want = reference::shade_pixel(state, kInvRes, x, y);
-      for (auto [g, w] : {std::pair{px.x, want.x}, std::pair{px.y, want.y}, std::pair{px.z, want.z},
-                          std::pair{px.w, want.w}})
+      for (auto [g, w] :
+           {std::pair{px.x, want.x}, std::pair{px.y, want.y}, std::pair{px.z, want.z}, std::pair{px.w, want.w}})
         ASSERT_NEAR(g, w, tolerance(w)) << x << "," << y;
     }
 }

@@ -21,9 +21,7 @@ using reference::Vec3;
 
 constexpr double kPi = 3.14159265358979323846;
 
-double channel_error(double got, double want) {
-  return std::fabs(got - want) / (2e-3 * std::fabs(want) + 1e-6);
-}
+double channel_error(double got, double want) { return std::fabs(got - want) / (2e-3 * std::fabs(want) + 1e-6); }
 
 // How many tolerances apart the texel is from the colour (1 = at the edge).
 double error(reference::Vec4 got, Vec3 want) {
@@ -59,9 +57,9 @@ class SkyKernel : public gpu_test::GpuTest {
       for (int x : columns) {
         Vec3 want = reference::sky_colour(reference::sky_direction(x, y), reference::sky_sun(sun_time));
         reference::Vec4 got = sky.texel(x, y);
-        ASSERT_LE(error(got, want), 1.0) << "sunTime " << sun_time << " texel " << x << "," << y << ": got "
-                                         << got.x << " " << got.y << " " << got.z << ", want " << want.x << " "
-                                         << want.y << " " << want.z;
+        ASSERT_LE(error(got, want), 1.0)
+            << "sunTime " << sun_time << " texel " << x << "," << y << ": got " << got.x << " " << got.y << " "
+            << got.z << ", want " << want.x << " " << want.y << " " << want.z;
         ASSERT_EQ(got.w, 1.0);
       }
   }

@@ -43,9 +43,7 @@ class Player : public ::testing::Test {
     stop_headless_intro(*intro);
   }
   // The row of the frame on screen, from the time the runtime drew it with.
-  int shown_row() const {
-    return static_cast<int>(std::floor(intro->renderer->uniforms.time * 16.0 + 0.005));
-  }
+  int shown_row() const { return static_cast<int>(std::floor(intro->renderer->uniforms.time * 16.0 + 0.005)); }
   std::string said() {
     std::fflush(log);
     std::rewind(log);
@@ -109,9 +107,9 @@ bool same_colours(const std::vector<unsigned char>& a, const std::vector<unsigne
 const std::string& capture_stills() {
   static const std::string dir = [] {
     const std::string made = make_temp_folder("preview");
-    const ToolResult capture =
-        run_tool({VELMORAND_CAPTURE, "--size", "160x90", "--fps", std::to_string(kReplayFps), "--at",
-                  "74,129.875011338", "--out", made + "/still.png"});
+    const ToolResult capture = run_tool({VELMORAND_CAPTURE, "--size", "160x90", "--fps",
+                                         std::to_string(kReplayFps), "--at", "74,129.875011338", "--out",
+                                         made + "/still.png"});
     EXPECT_EQ(capture.status, 0) << capture.output;
     return capture.status == 0 ? made : std::string();
   }();
@@ -205,7 +203,8 @@ TEST_F(LivePlayer, ASavedListIsOnTheNextFrameAndABrokenOneKeepsTheLastGoodKeys) 
   std::filesystem::remove(dir + "/camera.fov.keys");
   ASSERT_TRUE(player.step());
   EXPECT_EQ(intro->renderer->uniforms.camFov, 1.25f);
-  EXPECT_NE(said().find("camera.fov.keys was deleted from " + dir + "; camera:fov keeps its keys"), std::string::npos)
+  EXPECT_NE(said().find("camera.fov.keys was deleted from " + dir + "; camera:fov keeps its keys"),
+            std::string::npos)
       << said();
 }
 

@@ -85,8 +85,7 @@ class CompositeKernelTest : public gpu_test::GpuTest {
     std::array<gpu::ShaderResourceView, 5> srvs = {
         d.create_srv({.texture = gpu_test::float_texture(d, RW, RH, rgba, gpu::kBindShaderResource)}),
         d.create_srv({.texture = flat(RW, RH, in.shafts)}),
-        d.create_srv({.texture = flat(W / 2, H / 2, in.bloom)}),
-        d.create_srv({.texture = flat(W, H, in.dirt)}),
+        d.create_srv({.texture = flat(W / 2, H / 2, in.bloom)}), d.create_srv({.texture = flat(W, H, in.dirt)}),
         d.create_srv({.texture = gpu_test::byte_texture(d, W, H, credits, gpu::kBindShaderResource)})};
     d.cs_set_shader(gpu_test::intro_program(d, "CompositeKernel"));
     d.cs_set_constant_buffers(0, std::array{gpu_test::constant_buffer(d, &ub, sizeof ub)});
@@ -109,7 +108,8 @@ class CompositeKernelTest : public gpu_test::GpuTest {
 
   void expect_pixels(const std::vector<uint8_t>& px, const UniformBuffer& ub, const Inputs& in) {
     ASSERT_EQ(px.size(), size_t(W) * H * 4);
-    for (auto [x, y] : {std::pair{10, 10}, {20, 10}, {30, 20}, {10, 20}, {20, 0}, {0, 20}, {2, 2}, {3, 1}, {1, 5}}) {
+    for (auto [x, y] :
+         {std::pair{10, 10}, {20, 10}, {30, 20}, {10, 20}, {20, 0}, {0, 20}, {2, 2}, {3, 1}, {1, 5}}) {
       Expected want = expected(x, y, ub, in);
       const uint8_t* got = &px[(size_t(y) * W + x) * 4];
       for (int ch = 0; ch < 3; ++ch)

@@ -76,18 +76,24 @@ TEST_F(FrameFill, FrameCounterTimeAndElapsed) {
 // with a clock that moves on at every query, each field shows the value of
 // its track at the row of its own reading.
 TEST_F(FrameFill, EveryEvaluationReadsTheClockAfresh) {
-  struct Field { int track; bool ahead; size_t offset; int stored; };  // 0 v, 1 1-v, 2 v-1
-#define F(t, a, f, s) Field{t, a, offsetof(UniformBuffer, f), s}
+  struct Field {
+    int track;
+    bool ahead;
+    size_t offset;
+    int stored;
+  };  // 0 v, 1 1-v, 2 v-1
+#define F(t, a, f, s) \
+  Field { t, a, offsetof(UniformBuffer, f), s }
   const Field order[27] = {
-      F(0, true, camPosOld.x, 0),  F(1, true, camPosOld.y, 0),  F(2, true, camPosOld.z, 0),
+      F(0, true, camPosOld.x, 0),    F(1, true, camPosOld.y, 0),    F(2, true, camPosOld.z, 0),
       F(3, true, camTargetOld.x, 0), F(4, true, camTargetOld.y, 0), F(5, true, camTargetOld.z, 0),
-      F(0, false, camPos.x, 0),    F(1, false, camPos.y, 0),    F(2, false, camPos.z, 0),
-      F(3, false, camTarget.x, 0), F(4, false, camTarget.y, 0), F(5, false, camTarget.z, 0),
-      F(6, false, camRoll, 0),     F(7, false, camPitch, 0),    F(8, false, camFov, 0),
-      F(9, false, fadeBlack, 1),   F(10, false, fadeWhite, 0),  F(11, false, sunTime, 0),
-      F(12, false, showLogo, 0),   F(13, false, cubeIllum, 0),  F(14, false, bloomFactor, 0),
-      F(15, false, cubesRepeat, 0), F(16, false, plasmaOffset, 0), F(17, false, textVlmArmy, 0),
-      F(18, false, creditsId, 2),  F(19, false, glitchFactor, 0), F(20, false, glitchCreditFactor, 0),
+      F(0, false, camPos.x, 0),      F(1, false, camPos.y, 0),      F(2, false, camPos.z, 0),
+      F(3, false, camTarget.x, 0),   F(4, false, camTarget.y, 0),   F(5, false, camTarget.z, 0),
+      F(6, false, camRoll, 0),       F(7, false, camPitch, 0),      F(8, false, camFov, 0),
+      F(9, false, fadeBlack, 1),     F(10, false, fadeWhite, 0),    F(11, false, sunTime, 0),
+      F(12, false, showLogo, 0),     F(13, false, cubeIllum, 0),    F(14, false, bloomFactor, 0),
+      F(15, false, cubesRepeat, 0),  F(16, false, plasmaOffset, 0), F(17, false, textVlmArmy, 0),
+      F(18, false, creditsId, 2),    F(19, false, glitchFactor, 0), F(20, false, glitchCreditFactor, 0),
   };
 #undef F
   // Around rows 1016-1023 and 2040: steps, linear, smooth and ramp segments.
@@ -100,8 +106,7 @@ TEST_F(FrameFill, EveryEvaluationReadsTheClockAfresh) {
       float seconds = samples_to_seconds(first + step * (i + 1));
       double row = seconds_to_row(seconds, f.ahead ? kLookAheadSeconds : 0.0);
       float v = static_cast<float>(track_value_at(track_table[f.track], row));
-      float expect = f.stored == 1 ? static_cast<float>(1.0 - v)
-                   : f.stored == 2 ? static_cast<float>(v - 1.0) : v;
+      float expect = f.stored == 1 ? static_cast<float>(1.0 - v) : f.stored == 2 ? static_cast<float>(v - 1.0) : v;
       float got;
       std::memcpy(&got, reinterpret_cast<const char*>(&renderer.uniforms) + f.offset, 4);
       EXPECT_EQ(got, expect) << "evaluation " << i + 1 << " at sample " << first;

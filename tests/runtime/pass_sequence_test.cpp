@@ -59,8 +59,8 @@ TEST_F(PassSequence, StartupClearDispatchesWholeGroupsAndPresents) {
   renderer = std::make_unique<Renderer>(device, Size{1366, 768});
   ASSERT_EQ(present_startup_clear(*renderer), "");
   auto calls = device.filtered({"cs_set_shader", "dispatch", "present", "cs_uav"});
-  std::vector<std::string> expect = {"cs_set_shader ClearKernel", "cs_uav 0 backBuffer@0",
-                                     "dispatch 85 96 1", "present 1"};
+  std::vector<std::string> expect = {"cs_set_shader ClearKernel", "cs_uav 0 backBuffer@0", "dispatch 85 96 1",
+                                     "present 1"};
   EXPECT_EQ(calls, expect);
 }
 
@@ -162,21 +162,20 @@ TEST_F(PassSequence, BloomViewportsAndInvResAt1920x1080) {
   for (const auto& c : calls)
     if (c.rfind("viewport", 0) == 0) viewports.push_back(c);
   std::vector<std::string> expect = {
-      "viewport 960 540", "viewport 480 270", "viewport 240 135", "viewport 120 67",
-      "viewport 60 33",   "viewport 30 16",   "viewport 15 8",    "viewport 30 16",
-      "viewport 60 33",   "viewport 120 67",  "viewport 240 135", "viewport 480 270",
-      "viewport 960 540"};
+      "viewport 960 540", "viewport 480 270", "viewport 240 135", "viewport 120 67", "viewport 60 33",
+      "viewport 30 16",   "viewport 15 8",    "viewport 30 16",   "viewport 60 33",  "viewport 120 67",
+      "viewport 240 135", "viewport 480 270", "viewport 960 540"};
   EXPECT_EQ(viewports, expect);
 
   auto uploads = device.uploads();
   ASSERT_EQ(uploads.size(), 16u) << "1 fill + 1 scene + 1 bright + 2 x 6 levels + 1 composite";
-  EXPECT_EQ(uploads[0].invRes.x, 1.0f / 1920.0f);  // the fill
-  EXPECT_EQ(uploads[1].invRes.x, 1.0f / 1920.0f);  // scene at the render size
-  EXPECT_EQ(uploads[2].invRes.y, 1.0f / 1080.0f);  // bright pass: the screen, not the target
-  EXPECT_EQ(uploads[3].invRes.x, 1.0f / 480.0f);   // level 1 down
-  EXPECT_EQ(uploads[5].invRes.y, 1.0f / 67.5f);    // level 3 keeps its untruncated size
-  EXPECT_EQ(uploads[14].invRes.x, 1.0f / 960.0f);  // level 0 up
-  EXPECT_EQ(uploads[15].invRes.y, 1.0f / 1080.0f); // composite
+  EXPECT_EQ(uploads[0].invRes.x, 1.0f / 1920.0f);   // the fill
+  EXPECT_EQ(uploads[1].invRes.x, 1.0f / 1920.0f);   // scene at the render size
+  EXPECT_EQ(uploads[2].invRes.y, 1.0f / 1080.0f);   // bright pass: the screen, not the target
+  EXPECT_EQ(uploads[3].invRes.x, 1.0f / 480.0f);    // level 1 down
+  EXPECT_EQ(uploads[5].invRes.y, 1.0f / 67.5f);     // level 3 keeps its untruncated size
+  EXPECT_EQ(uploads[14].invRes.x, 1.0f / 960.0f);   // level 0 up
+  EXPECT_EQ(uploads[15].invRes.y, 1.0f / 1080.0f);  // composite
   EXPECT_TRUE(has(calls, "om_set_blend_state additive"));
   EXPECT_EQ(calls.back(), "present 1");
 }

@@ -11,7 +11,7 @@
 #include "src/uniform_block.h"
 
 struct RecordedCall {
-  std::string what;  // "dispatch 64 64 1", "cs_set_shader SkyKernel", ...
+  std::string what;       // "dispatch 64 64 1", "cs_set_shader SkyKernel", ...
   UniformBuffer block{};  // for "upload": the block uploaded
 };
 
@@ -56,7 +56,9 @@ class RecordingDevice final : public gpu::Device {
   void ia_set_triangle_list() override { log("ia_set_triangle_list"); }
   void rs_set_viewport(const gpu::Viewport& v) override;
   void om_set_render_target(gpu::RenderTargetView v) override;
-  void om_set_blend_state(gpu::BlendState b) override { log(b ? "om_set_blend_state additive" : "om_set_blend_state null"); }
+  void om_set_blend_state(gpu::BlendState b) override {
+    log(b ? "om_set_blend_state additive" : "om_set_blend_state null");
+  }
   void draw(uint32_t count, uint32_t first) override;
   void update_subresource(gpu::Buffer, std::span<const uint8_t> data) override;
   void update_subresource(gpu::Texture t, std::span<const uint8_t>, uint32_t pitch) override;

@@ -6,7 +6,9 @@
 namespace {
 
 TEST(RenderSize, WidthIsCappedAt1920WithTheFloatRoundingKept) {
-  struct Case { Size screen, render; };
+  struct Case {
+    Size screen, render;
+  };
   const Case cases[] = {
       {{1920, 1080}, {1920, 1080}}, {{2048, 1152}, {1919, 1080}}, {{2560, 1440}, {1920, 1080}},
       {{3440, 1440}, {1920, 803}},  {{3840, 2160}, {1920, 1080}}, {{1280, 1024}, {1280, 1024}},
@@ -20,10 +22,14 @@ TEST(RenderSize, WidthIsCappedAt1920WithTheFloatRoundingKept) {
 }
 
 TEST(BloomChain, LevelCountAndSmallestLevel) {
-  struct Case { Size screen; int levels; Size smallest; };
+  struct Case {
+    Size screen;
+    int levels;
+    Size smallest;
+  };
   const Case cases[] = {
-      {{1920, 1080}, 7, {15, 8}},  {{2560, 1440}, 7, {20, 11}}, {{3840, 2160}, 8, {15, 8}},
-      {{1366, 768}, 6, {21, 12}},  {{1280, 720}, 6, {20, 11}},  {{640, 480}, 5, {20, 15}},
+      {{1920, 1080}, 7, {15, 8}}, {{2560, 1440}, 7, {20, 11}}, {{3840, 2160}, 8, {15, 8}},
+      {{1366, 768}, 6, {21, 12}}, {{1280, 720}, 6, {20, 11}},  {{640, 480}, 5, {20, 15}},
   };
   for (const Case& c : cases) {
     int levels = bloom_level_count(c.screen);

@@ -27,8 +27,7 @@ void expect_close(const std::vector<float>& gpu, const std::vector<float>& cpu, 
                   const char* what) {
   ASSERT_EQ(gpu.size(), cpu.size());
   for (size_t i = 0; i < gpu.size(); ++i)
-    EXPECT_NEAR(gpu[i], cpu[i], tolerance * std::max(1.0f, std::fabs(cpu[i])))
-        << what << " at input " << i;
+    EXPECT_NEAR(gpu[i], cpu[i], tolerance * std::max(1.0f, std::fabs(cpu[i]))) << what << " at input " << i;
 }
 
 template <size_t N>
@@ -81,14 +80,14 @@ TEST_F(HelperFunctions, CubeGlowMatchesInBothTuningsOnFacesEdgesAndCorners) {
     F4 local_seed, normal_tuning;
   };
   const std::array<Case, 8> cases{{
-      {{0.5f, 0.1f, -0.2f, 0.31f}, {1, 0, 0, 0}},         // side face
-      {{0.2f, 0.5f, 0.3f, 1.2f}, {0, -1, 0, 0}},          // top face, other seed
-      {{0.1f, -0.3f, -0.5f, 1.9f}, {0, 0, -1, 0}},        // front face
+      {{0.5f, 0.1f, -0.2f, 0.31f}, {1, 0, 0, 0}},                 // side face
+      {{0.2f, 0.5f, 0.3f, 1.2f}, {0, -1, 0, 0}},                  // top face, other seed
+      {{0.1f, -0.3f, -0.5f, 1.9f}, {0, 0, -1, 0}},                // front face
       {{0.499f, 0.4975f, 0.2f, 0.8f}, {0.7071f, 0.7071f, 0, 0}},  // on an edge: the rim
-      {{0.5f, 0.1f, -0.2f, 0.31f}, {1, 0, 0, 1}},         // the same points, finale tuning
+      {{0.5f, 0.1f, -0.2f, 0.31f}, {1, 0, 0, 1}},                 // the same points, finale tuning
       {{-0.2f, 0.5f, 0.3f, 2.1f}, {0, 1, 0, 1}},
       {{0.45f, -0.5f, 0.49f, 1.4f}, {0.1f, -0.9f, 0.42f, 1}},
-      {{0.5f, 0.5f, 0.5f, 0.05f}, {0.577f, 0.577f, 0.577f, 1}},   // corner
+      {{0.5f, 0.5f, 0.5f, 0.05f}, {0.577f, 0.577f, 0.577f, 1}},  // corner
   }};
   struct Block {
     std::array<F4, 16> local_seed{}, normal_tuning{};
@@ -103,8 +102,8 @@ TEST_F(HelperFunctions, CubeGlowMatchesInBothTuningsOnFacesEdgesAndCorners) {
     auto gpu = run_probe(*device, "ProbePatternCS", &block, sizeof block, cases.size(), 3);
     std::array<std::vector<float>, 3> cpu;
     for (const Case& c : cases) {
-      ref::PatternInput in{c.normal_tuning.w < 0.5f ? ref::Tuning::Scene : ref::Tuning::Finale,
-                           c.local_seed.w, time, 1.5f};
+      ref::PatternInput in{c.normal_tuning.w < 0.5f ? ref::Tuning::Scene : ref::Tuning::Finale, c.local_seed.w,
+                           time, 1.5f};
       ref::V3 e = ref::cube_emission({c.local_seed.x, c.local_seed.y, c.local_seed.z},
                                      {c.normal_tuning.x, c.normal_tuning.y, c.normal_tuning.z}, in);
       cpu[0].push_back(e.x);

@@ -50,8 +50,7 @@ int main(int argc, char** argv) {
     std::string base = dir + "/row_" + std::to_string(row);
     stbi_write_png((base + "_scene.png").c_str(), r.renderWidth, r.renderHeight, 4, scene.data(),
                    r.renderWidth * 4);
-    stbi_write_png((base + "_frame.png").c_str(), screen.width, screen.height, 4, frame.data(),
-                   screen.width * 4);
+    stbi_write_png((base + "_frame.png").c_str(), screen.width, screen.height, 4, frame.data(), screen.width * 4);
     std::printf("row %d (%.3f s) -> %s_*.png\n", row, seconds, base.c_str());
   }
   stop_headless_intro(*intro);

@@ -25,7 +25,8 @@ UniformBuffer plain_block(int width, int height) {
 namespace {
 
 gpu::ShaderResourceView view_of(gpu::Device& device, const Image& image) {
-  gpu::Texture t = gpu_test::float_texture(device, image.width, image.height, image.rgba, gpu::kBindShaderResource);
+  gpu::Texture t = gpu_test::float_texture(device, image.width, image.height, image.rgba,
+                                           gpu::kBindShaderResource);
   return device.create_srv({.texture = t});
 }
 
@@ -33,7 +34,9 @@ gpu::ShaderResourceView view_of(gpu::Device& device, const Image& image) {
 
 std::vector<float> run_kernel(gpu::Device& device, const std::string& program, const UniformBuffer& block,
                               int width, int height, const KernelInputs& in) {
-  gpu::Texture target = device.create_texture({.width = width, .height = height, .format = gpu::Format::RGBA16F,
+  gpu::Texture target = device.create_texture({.width = width,
+                                               .height = height,
+                                               .format = gpu::Format::RGBA16F,
                                                .bind = gpu::kBindUnorderedAccess | gpu::kBindShaderResource});
   Image noise = flat_image(64, 64, in.noise.x, in.noise.y, in.noise.z, 1.0f);
   device.cs_set_shader(gpu_test::intro_program(device, program));

@@ -29,7 +29,7 @@ struct Variant {
   std::vector<double> ms;       // GPU timestamps
   std::vector<double> wall_ms;  // dispatch to finished, on the host
   std::vector<double> cpu_ms;   // processor time of all of lavapipe's threads
-  std::vector<float> picture;  // the render texture after its first run
+  std::vector<float> picture;   // the render texture after its first run
 };
 
 double median(std::vector<double> v) {
@@ -121,10 +121,11 @@ int main(int argc, char** argv) {
       differing += d != 0;
       largest = std::max(largest, d);
     }
-    std::printf("%dx%d row %d %s: median %.1f ms GPU, %.1f ms host, %.1f ms processor, over %d runs; "
-                "%zu values differ from %s (at most %g)\n",
-                r.renderWidth, r.renderHeight, row, v.label.c_str(), median(v.ms), median(v.wall_ms),
-                median(v.cpu_ms), runs, differing, variants[0].label.c_str(), largest);
+    std::printf(
+        "%dx%d row %d %s: median %.1f ms GPU, %.1f ms host, %.1f ms processor, over %d runs; "
+        "%zu values differ from %s (at most %g)\n",
+        r.renderWidth, r.renderHeight, row, v.label.c_str(), median(v.ms), median(v.wall_ms), median(v.cpu_ms),
+        runs, differing, variants[0].label.c_str(), largest);
   }
   stop_headless_intro(*intro);
   return 0;

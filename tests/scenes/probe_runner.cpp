@@ -10,8 +10,7 @@
 namespace scene_test {
 
 gpu::Shader scene_test_program(gpu::Device& device, const std::string& name) {
-  std::ifstream in(std::string(SCENE_TEST_PROGRAMS) + "/" + name + VELMORAND_PROGRAM_SUFFIX,
-                   std::ios::binary);
+  std::ifstream in(std::string(SCENE_TEST_PROGRAMS) + "/" + name + VELMORAND_PROGRAM_SUFFIX, std::ios::binary);
   static std::vector<std::vector<uint8_t>> keep;  // the code must outlive the device
   keep.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   EXPECT_FALSE(keep.back().empty()) << "test program " << name << " missing";
@@ -41,7 +40,9 @@ void bind_flat_sky(gpu::Device& device, float3 colour) {
 std::vector<std::vector<float>> run_probe(gpu::Device& device, const std::string& program, const void* inputs,
                                           size_t input_bytes, int columns, int rows,
                                           const ProbeBindings& bindings) {
-  gpu::Texture target = device.create_texture({.width = columns, .height = rows, .format = gpu::Format::RGBA16F,
+  gpu::Texture target = device.create_texture({.width = columns,
+                                               .height = rows,
+                                               .format = gpu::Format::RGBA16F,
                                                .bind = gpu::kBindUnorderedAccess | gpu::kBindShaderResource});
   device.cs_set_shader(scene_test_program(device, program));
   device.cs_set_unordered_access_views(0, std::array{device.create_uav({.texture = target})});

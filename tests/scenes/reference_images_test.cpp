@@ -31,7 +31,7 @@
 namespace {
 
 constexpr int kWidth = 160, kHeight = 90;
-constexpr int kTolerance = 4;             // in 1/255 of the encoding
+constexpr int kTolerance = 4;  // in 1/255 of the encoding
 constexpr double kMatchingShare = 0.995;
 
 std::string reference_path(int row) {
@@ -107,8 +107,8 @@ TEST_P(SceneReferenceImages, RenderTextureMatchesTheReference) {
   }
   const size_t pixels = drawn.size() / 4;
   EXPECT_GE(double(matching), kMatchingShare * double(pixels))
-      << pixels - matching << " of " << pixels << " pixels differ by more than " << kTolerance
-      << "/255 at row " << row << " (worst " << worst << "/255)";
+      << pixels - matching << " of " << pixels << " pixels differ by more than " << kTolerance << "/255 at row "
+      << row << " (worst " << worst << "/255)";
 }
 
 // First scene: the logo at daybreak, the lettering seen from above, the glow

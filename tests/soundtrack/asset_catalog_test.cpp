@@ -29,7 +29,8 @@ std::uintptr_t address(const unsigned char* p) { return reinterpret_cast<std::ui
 TEST(AssetCatalog, LinksTheImagesThenTheSoundtrackInLayoutOrder) {
   std::vector<std::string> expected = {"blue_noise"};
   for (const std::string& name : credits_names()) expected.push_back(name);
-  for (const char* name : {"logo", "banner", "lettering", "soundtrack", "icon_16", "icon_32"}) expected.push_back(name);
+  for (const char* name : {"logo", "banner", "lettering", "soundtrack", "icon_16", "icon_32"})
+    expected.push_back(name);
 
   std::vector<std::string> linked;
   for (const embedded::Blob& blob : embedded::asset_blobs()) linked.push_back(blob.name);

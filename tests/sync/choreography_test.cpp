@@ -127,10 +127,10 @@ TEST_F(Compiled, SpotValues) {
 
 TEST_F(Compiled, BracketGroupsExpandToTheirRows) {
   const Track* illum = track("scene:cubeIllum");
-  EXPECT_EQ(track_value_at(illum, 1679.0), 8.0);   // r+15 of the first group
-  EXPECT_EQ(track_value_at(illum, 1695.5), 1.0);   // r+31
+  EXPECT_EQ(track_value_at(illum, 1679.0), 8.0);       // r+15 of the first group
+  EXPECT_EQ(track_value_at(illum, 1695.5), 1.0);       // r+31
   EXPECT_EQ(track_value_at(illum, 1888.0 + 15), 8.0);  // last group
-  EXPECT_EQ(track_value_at(illum, 2043.0), 1.0);   // r+1 of r = 2042
+  EXPECT_EQ(track_value_at(illum, 2043.0), 1.0);       // r+1 of r = 2042
   const Track* credits = track("Texts:credits");
   EXPECT_EQ(track_value_at(credits, 1931.0), 73.0);
   EXPECT_EQ(track_value_at(credits, 1932.0), 0.0);

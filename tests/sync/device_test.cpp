@@ -41,7 +41,8 @@ TEST(Encoding, CutsAt259CharactersNeverInsideAnEscape) {
   EXPECT_EQ(slashes.substr(255), "-2F");
   // An escape that doesn't fit ends the walk: nothing after it is appended.
   EXPECT_EQ(std::string(encode_path_component((std::string(258, 'a') + "/bcd").c_str())), std::string(258, 'a'));
-  EXPECT_EQ(std::string(encode_path_component((std::string(256, 'a') + "/b").c_str())), std::string(256, 'a') + "-2F");
+  EXPECT_EQ(std::string(encode_path_component((std::string(256, 'a') + "/b").c_str())),
+            std::string(256, 'a') + "-2F");
 }
 
 TEST(Encoding, ResultsLiveInTwoStaticBuffersOverwrittenByTheNextCall) {
@@ -57,7 +58,8 @@ TEST(Encoding, ResultsLiveInTwoStaticBuffersOverwrittenByTheNextCall) {
 
 TEST(TrackFileName, JoinsBaseEncodedNameAndSuffixWithin259Characters) {
   EXPECT_STREQ(track_file_name("sync-2F", "camera:pos_x"), "sync-2F_camera-3Apos_x.track");
-  EXPECT_STREQ(track_file_name("sync-2F", "PostProcess:glitchCredits"), "sync-2F_PostProcess-3AglitchCredits.track");
+  EXPECT_STREQ(track_file_name("sync-2F", "PostProcess:glitchCredits"),
+               "sync-2F_PostProcess-3AglitchCredits.track");
   // The base is taken unchanged.
   EXPECT_STREQ(track_file_name("a/b", "c"), "a/b_c.track");
   EXPECT_EQ(std::string(track_file_name(std::string(300, 'b').c_str(), "n")), std::string(259, 'b'));
@@ -219,9 +221,7 @@ TEST_F(TrackFile, LongFileBeyondTheFirstKeyBlockLoadsWhole) {
   EXPECT_EQ(track_value_at(track, 4003.0), 2001.5);  // key 2001 is Linear
 }
 
-TEST_F(TrackFile, TooShortForTheCount) {
-  expect_rejected(load({0x01, 0x00}), "shorter than 4 bytes");
-}
+TEST_F(TrackFile, TooShortForTheCount) { expect_rejected(load({0x01, 0x00}), "shorter than 4 bytes"); }
 
 TEST_F(TrackFile, NegativeCount) {
   expect_rejected(load(TrackFileBytes().i32(-1).key(0, 1.0f, 0).bytes()), "negative key count -1");
@@ -234,8 +234,7 @@ TEST_F(TrackFile, CountLargerThanTheFileHolds) {
 
 TEST_F(TrackFile, HugeCountAllocatesOnlyForTheKeysPresent) {
   AllocationCounter counter;
-  expect_rejected(load(TrackFileBytes().i32(INT32_MAX).key(0, 1.0f, 0).bytes()),
-                  "it ends inside key 1");
+  expect_rejected(load(TrackFileBytes().i32(INT32_MAX).key(0, 1.0f, 0).bytes()), "it ends inside key 1");
   EXPECT_LE(counter.largest_request(), 1024u * sizeof(TrackKey));
 }
 

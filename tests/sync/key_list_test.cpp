@@ -59,8 +59,7 @@ TEST(KeyList, AFailedSwapKeepsTheTracksKeys) {
   std::vector<TrackKey> held{{0, 1.0f, Interpolation::Step}};
   Track track = sync_test::view_track(held);
   sync_test::AllocationCounter counter(1);
-  EXPECT_FALSE(
-      replace_track_keys(&track, {{0, 2.0f, Interpolation::Linear}, {8, 3.0f, Interpolation::Step}}));
+  EXPECT_FALSE(replace_track_keys(&track, {{0, 2.0f, Interpolation::Linear}, {8, 3.0f, Interpolation::Step}}));
   EXPECT_EQ(track.keys, held.data());
   EXPECT_EQ(track.key_count, 1);
 }

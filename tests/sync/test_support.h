@@ -114,7 +114,7 @@ class MemoryFiles {
   std::vector<std::string> opened;  // "path mode" per open call
   int open_files = 0;               // opens that succeeded minus closes
   int closes = 0;
-  std::size_t position = 0;         // read cursor
+  std::size_t position = 0;  // read cursor
 
  private:
   static MemoryFiles*& current() {

@@ -94,9 +94,23 @@ TEST_F(TracksTool, AtTakesSecondsAsFloat32) {
 
 TEST_F(TracksTool, BadArgumentsExitWithStatus2AndSayWhy) {
   const std::vector<std::vector<const char*>> cases = {
-      {}, {"--at"}, {"--at", "abc"}, {"--at", "1.5x"}, {"--at", "nan"}, {"--at", "1e40"},
-      {"--at", "-0.5"}, {"--at", "-0"}, {"--at", "0x10"}, {"--at", "136.5"}, {"--dump", ""}, {"--export", "a", "b"}, {"--frobnicate"}, {"--help", "x"},
-      {"--at", "1", "--at", "2"}, {"--at", "1", "--choreography"}, {"--export", "a", "--choreography", "b"},
+      {},
+      {"--at"},
+      {"--at", "abc"},
+      {"--at", "1.5x"},
+      {"--at", "nan"},
+      {"--at", "1e40"},
+      {"--at", "-0.5"},
+      {"--at", "-0"},
+      {"--at", "0x10"},
+      {"--at", "136.5"},
+      {"--dump", ""},
+      {"--export", "a", "b"},
+      {"--frobnicate"},
+      {"--help", "x"},
+      {"--at", "1", "--at", "2"},
+      {"--at", "1", "--choreography"},
+      {"--export", "a", "--choreography", "b"},
       {"--choreography", "a", "--at", "1", "--choreography", "b"}};
   for (const auto& args : cases) {
     const ToolRun r = run(args);
@@ -202,8 +216,9 @@ TEST_F(TracksTool, DumpSaysWhyAFileIsMalformed) {
 TEST_F(TracksTool, DumpRefusesWhatIsNotARegularFileWithoutOpeningIt) {
   ASSERT_EQ(mkfifo("pipe.track", 0600), 0);  // opening it would block for good
   std::filesystem::create_directory("folder.track");
-  const std::pair<const char*, const char*> cases[] = {
-      {"pipe.track", "is not a regular file"}, {"folder.track", "is a folder"}, {"/dev/zero", "is not a regular file"}};
+  const std::pair<const char*, const char*> cases[] = {{"pipe.track", "is not a regular file"},
+                                                       {"folder.track", "is a folder"},
+                                                       {"/dev/zero", "is not a regular file"}};
   for (const auto& [path, says] : cases) {
     const ToolRun r = run({"--dump", path});
     EXPECT_EQ(r.status, kToolFailed) << path;
@@ -217,7 +232,8 @@ TEST_F(TracksTool, ExportStopsAtAFailedWriteAndSaysWhy) {
   const ToolRun r = run({"--export", "out"});
   EXPECT_EQ(r.status, kToolFailed);
   EXPECT_NE(r.err.find("cannot write out/sync-2F_camera-3Apos_x.track: No space left on device"),
-            std::string::npos) << r.err;
+            std::string::npos)
+      << r.err;
 }
 
 TEST_F(TracksTool, OutputThatCannotBeWrittenIsAFailure) {

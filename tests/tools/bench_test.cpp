@@ -69,12 +69,12 @@ TEST(BenchOptions, RealtimeTakesSecondsAndOneStartTime) {
 }
 
 TEST(BenchRun, JsonNamesEveryPassOfEachSectionAndTheStartUp) {
-  ToolResult r = run_tool({VELMORAND_BENCH, "--size", "160x90", "--frames", "1", "--warmup", "0",
-                           "--at", "30,131", "--json"});
+  ToolResult r = run_tool(
+      {VELMORAND_BENCH, "--size", "160x90", "--frames", "1", "--warmup", "0", "--at", "30,131", "--json"});
   ASSERT_EQ(r.status, 0) << r.output;
-  for (const char* expected : {"\"SkyKernel\"", "\"SceneKernel\"", "\"ScatteringKernel\"",
-                               "\"LogoParticleStep\"", "\"LogoParticleShade\"", "\"CompositeKernel\"",
-                               "\"section\": \"logo particles\"", "\"lens_dirt\"", "\"cpu_fill_and_record\""})
+  for (const char* expected : {"\"SkyKernel\"", "\"SceneKernel\"", "\"ScatteringKernel\"", "\"LogoParticleStep\"",
+                               "\"LogoParticleShade\"", "\"CompositeKernel\"", "\"section\": \"logo particles\"",
+                               "\"lens_dirt\"", "\"cpu_fill_and_record\""})
     EXPECT_NE(r.output.find(expected), std::string::npos) << expected << "\n" << r.output;
 }
 

@@ -19,7 +19,8 @@ float expected_time(int64_t k, int fps) {
 }
 float expected_credits_id(float seconds) {
   double row = static_cast<double>(seconds) * 16.0 + 0.005;
-  return static_cast<float>(static_cast<double>(static_cast<float>(track_value_at(track_table[kCreditsTrack], row))) - 1.0);
+  return static_cast<float>(
+      static_cast<double>(static_cast<float>(track_value_at(track_table[kCreditsTrack], row))) - 1.0);
 }
 
 TEST(CaptureClock, ConsecutiveFramesShowTheirOwnTimeAndRow) {

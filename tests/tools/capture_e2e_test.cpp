@@ -27,9 +27,8 @@ const std::string kCapture = VELMORAND_CAPTURE;
 
 // ffprobe's "key=value" lines for one stream.
 std::map<std::string, std::string> probe(const std::string& file, const char* stream) {
-  ToolResult r = run_tool({find_on_path("ffprobe"), "-v", "error", "-count_frames", "-select_streams",
-                           stream, "-show_entries",
-                           "stream=codec_name,nb_read_frames,duration,width,height,pix_fmt",
+  ToolResult r = run_tool({find_on_path("ffprobe"), "-v", "error", "-count_frames", "-select_streams", stream,
+                           "-show_entries", "stream=codec_name,nb_read_frames,duration,width,height,pix_fmt",
                            "-of", "default=nw=1", file});
   std::map<std::string, std::string> fields;
   size_t at = 0;
@@ -46,8 +45,8 @@ std::map<std::string, std::string> probe(const std::string& file, const char* st
 // The video's sound decoded to interleaved float stereo at 44.1 kHz.
 std::vector<float> decoded_audio(const std::string& video) {
   std::string raw = video + ".f32";
-  run_tool({find_on_path("ffmpeg"), "-v", "error", "-i", video, "-map", "0:a:0", "-f", "f32le", "-ac", "2",
-            "-ar", "44100", "-y", raw});
+  run_tool({find_on_path("ffmpeg"), "-v", "error", "-i", video, "-map", "0:a:0", "-f", "f32le", "-ac", "2", "-ar",
+            "44100", "-y", raw});
   auto bytes = read_bytes(raw);
   std::vector<float> samples(bytes.size() / 4);
   std::memcpy(samples.data(), bytes.data(), samples.size() * 4);
@@ -86,7 +85,8 @@ TEST(CaptureRun, TheFirstFrameFromZeroIsBlack) {
 
 TEST(CaptureRun, ASecondOfVideoHasItsFramesAndASecondOfSound) {
   std::string out = make_temp_folder("video") + "/clip.mp4";
-  ToolResult r = run_tool({kCapture, "--size", "160x90", "--fps", "24", "--from", "20", "--to", "21", "--out", out});
+  ToolResult r = run_tool(
+      {kCapture, "--size", "160x90", "--fps", "24", "--from", "20", "--to", "21", "--out", out});
   ASSERT_EQ(r.status, 0) << r.output;
   auto video = probe(out, "v:0");
   EXPECT_EQ(video["codec_name"], "h264");
@@ -122,19 +122,22 @@ TEST(CaptureRun, StillsAreByteIdenticalAndAreTheFramesARangeCaptureShows) {
   // frame and shows the field as start-up left it, also when an earlier
   // still of the same run has filled it.
   std::string dir = make_temp_folder("stills");
-  ToolResult both = run_tool({kCapture, "--size", "160x90", "--fps", "20", "--at", "128.3,127.7", "--out", dir + "/a.png"});
+  ToolResult both = run_tool(
+      {kCapture, "--size", "160x90", "--fps", "20", "--at", "128.3,127.7", "--out", dir + "/a.png"});
   ASSERT_EQ(both.status, 0) << both.output;
-  ToolResult alone = run_tool({kCapture, "--size", "160x90", "--fps", "20", "--at", "127.7", "--out", dir + "/b.png"});
+  ToolResult alone = run_tool(
+      {kCapture, "--size", "160x90", "--fps", "20", "--at", "127.7", "--out", dir + "/b.png"});
   ASSERT_EQ(alone.status, 0) << alone.output;
-  ToolResult range = run_tool({kCapture, "--size", "160x90", "--fps", "20", "--from", "127.5", "--to", "128.35",
-                               "--out", dir + "/range"});
+  ToolResult range = run_tool(
+      {kCapture, "--size", "160x90", "--fps", "20", "--from", "127.5", "--to", "128.35", "--out", dir + "/range"});
   ASSERT_EQ(range.status, 0) << range.output;
   // The replayed frames are counted apart from the range's own 17, and named
   // by the effects they rebuild: the range starts before the particles.
-  for (const char* says : {"replaying 1 frame for the sun shafts (rendered", "replayed frame 1/1,",
-                           "frame 17/17,", "wrote 17 files into"})
+  for (const char* says : {"replaying 1 frame for the sun shafts (rendered", "replayed frame 1/1,", "frame 17/17,",
+                           "wrote 17 files into"})
     EXPECT_NE(range.output.find(says), std::string::npos) << says << "\n" << range.output;
-  EXPECT_NE(both.output.find("frames for the sun shafts and the logo particles"), std::string::npos) << both.output;
+  EXPECT_NE(both.output.find("frames for the sun shafts and the logo particles"), std::string::npos)
+      << both.output;
   auto late = read_bytes(dir + "/a_128.300.png"), first = read_bytes(dir + "/a_127.700.png");
   ASSERT_FALSE(late.empty());
   ASSERT_FALSE(first.empty());
@@ -187,7 +190,8 @@ TEST(CaptureRun, AStillShowsTheKeyListsItIsGiven) {
 TEST(CaptureRun, AnInterruptedVideoKeepsTheFramesMadeWithTheirSound) {
   std::string dir = make_temp_folder("interrupt");
   std::string log = dir + "/log.txt", out = dir + "/cut.mkv";
-  pid_t pid = start_tool({kCapture, "--size", "160x90", "--fps", "24", "--from", "30", "--to", "60", "--out", out}, log);
+  pid_t pid = start_tool({kCapture, "--size", "160x90", "--fps", "24", "--from", "30", "--to", "60", "--out", out},
+                         log);
   ASSERT_GT(pid, 0);
   auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
   while (read_text(log).find("frame 1/") == std::string::npos && std::chrono::steady_clock::now() < deadline)
@@ -239,12 +243,19 @@ TEST(CaptureRun, ProblemsEndWithAMessageAndAStatus) {
       {{"--size", "160x90", "--out", "/dev/null/frames"}, nullptr, 4, "/dev/null/frames"},
       {{"--size", "160x90", "--out", dir + "/v.mp4"}, "/nonexistent-bin", 4, "apt-get install ffmpeg"},
       {{"--size", "20000x16", "--out", dir + "/big"}, nullptr, 3, "20000x16"},
-      {{"--size", "16x16", "--at", "1", "--out", dir + "/full/s.png"}, nullptr, 4,
+      {{"--size", "16x16", "--at", "1", "--out", dir + "/full/s.png"},
+       nullptr,
+       4,
        "/full/s_001.000.png: No space left on device"},
       {{"--out", "/proc/v.mp4"}, nullptr, 4, "the file system of /proc takes no new files"},
       {{"--out", "v.avi"}, nullptr, 2, "--out takes a folder"},
-      {{"--join", dir + "/p.mp4", "--out", dir + "/v.mp4"}, nullptr, 2, "p.mp4.part.json: \"range_first\" is 4.4e+28"},
-      {{"--choreography", dir + "/lists", "--at", "1", "--out", dir + "/l.png"}, nullptr, 2,
+      {{"--join", dir + "/p.mp4", "--out", dir + "/v.mp4"},
+       nullptr,
+       2,
+       "p.mp4.part.json: \"range_first\" is 4.4e+28"},
+      {{"--choreography", dir + "/lists", "--at", "1", "--out", dir + "/l.png"},
+       nullptr,
+       2,
        "/lists/camera.fov.keys:2:3: expected ':' after the row"},
   };
   for (const auto& c : cases) {

@@ -29,8 +29,8 @@ TEST(CaptureOptions, DefaultsAreTheWholeIntroAt720pAnd60Fps) {
 
 TEST(CaptureOptions, ValuesAfterTheOptionOrAfterAnEqualsSign) {
   std::string error;
-  auto o = parse({"--size=640x360", "--fps", "30", "--from=12.5", "--to", "20", "--crf=23",
-                  "--out", "clip.MKV"}, &error);
+  auto o = parse({"--size=640x360", "--fps", "30", "--from=12.5", "--to", "20", "--crf=23", "--out", "clip.MKV"},
+                 &error);
   ASSERT_TRUE(o) << error;
   EXPECT_EQ(o->size.width, 640);
   EXPECT_EQ(o->size.height, 360);

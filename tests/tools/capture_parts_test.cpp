@@ -29,7 +29,8 @@ class PartSlices : public ::testing::Test {
     std::vector<double> result;
     for (const FrameSlice& s : slices) {
       double ms = 0;
-      for (int64_t k : plan_priming(frame_position(s.first, r.fps), r.fps, glitch_credits).frames) ms += frame_ms(k);
+      for (int64_t k : plan_priming(frame_position(s.first, r.fps), r.fps, glitch_credits).frames)
+        ms += frame_ms(k);
       for (int64_t k = s.first; k < s.first + s.count; ++k) ms += frame_ms(k);
       result.push_back(ms);
     }
@@ -70,7 +71,8 @@ TEST_F(PartSlices, MorePartsThanFramesIsRefused) {
 }
 
 TEST(PartOptions, PartAndCheckAreTakenOutOfTheArguments) {
-  std::vector<std::string> args = {"velmorand-capture", "--size", "160x90", "--part", "2/8", "--check", "--out", "x.mp4"};
+  std::vector<std::string> args = {"velmorand-capture", "--size", "160x90", "--part", "2/8",
+                                   "--check",           "--out",  "x.mp4"};
   std::optional<PartRequest> request;
   std::string error;
   ASSERT_TRUE(take_part_options(args, &request, &error)) << error;
@@ -79,8 +81,11 @@ TEST(PartOptions, PartAndCheckAreTakenOutOfTheArguments) {
   EXPECT_EQ(request->parts, 8);
   EXPECT_TRUE(request->check);
   EXPECT_EQ(args, (std::vector<std::string>{"velmorand-capture", "--size", "160x90", "--out", "x.mp4"}));
-  for (std::vector<std::string> bad : {std::vector<std::string>{"c", "--part=8/8"}, {"c", "--part", "3"},
-                                       {"c", "--part", "-1/4"}, {"c", "--part"}, {"c", "--check"},
+  for (std::vector<std::string> bad : {std::vector<std::string>{"c", "--part=8/8"},
+                                       {"c", "--part", "3"},
+                                       {"c", "--part", "-1/4"},
+                                       {"c", "--part"},
+                                       {"c", "--check"},
                                        {"c", "--part", "1/4", "--part=2/4"}}) {
     std::optional<PartRequest> none;
     EXPECT_FALSE(take_part_options(bad, &none, &error)) << bad.back();
@@ -141,7 +146,8 @@ TEST(PartRecords, TheEarlierWritersRecordsReadAndEveryBadFieldIsNamed) {
 }
 
 TEST(JoinCoverage, EveryPartMissingDoubledForeignOrUnfinishedIsNamed) {
-  GivenPart p0{"p0.mp4", record(0, 3819, 12)}, p1{"p1.mp4", record(1, 3831, 16)}, p2{"p2.mp4", record(2, 3847, 17)};
+  GivenPart p0{"p0.mp4", record(0, 3819, 12)}, p1{"p1.mp4", record(1, 3831, 16)},
+      p2{"p2.mp4", record(2, 3847, 17)};
   std::vector<GivenPart> whole = {p2, p0, p1};
   EXPECT_EQ(coverage_problems(whole), "");
   EXPECT_EQ(whole[0].path, "p0.mp4") << "joined in frame order";

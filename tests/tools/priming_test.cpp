@@ -64,8 +64,8 @@ TEST_F(PrimingTest, ParticleStillsReplayFromTheLatestSeedingFrame) {
     EXPECT_FALSE(glitch_at_frame(k, fps) >= 100.0 && glitch_at_frame(k, fps) < 100.5) << k;
   EXPECT_TRUE(consecutive(p.frames, 1));
   EXPECT_EQ(p.frames.back() + 1, first_frame_from(seconds_to_position(130.0), fps));
-  EXPECT_EQ(replay_text(p), "replaying " + std::to_string(p.frames.size()) +
-                                " frames for the sun shafts and the logo particles");
+  EXPECT_EQ(replay_text(p),
+            "replaying " + std::to_string(p.frames.size()) + " frames for the sun shafts and the logo particles");
 }
 
 TEST_F(PrimingTest, WithoutASeedOnTheLaterRowsTheEarlierSeedAndTheGapAreReplayed) {

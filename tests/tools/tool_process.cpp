@@ -54,7 +54,8 @@ bool wait_until_catching(pid_t pid, int signal) {
     std::string line;
     while (std::getline(status, line)) {
       if (line.rfind("State:", 0) == 0 && line.find('Z') != std::string::npos) return false;
-      if (line.rfind("SigCgt:", 0) == 0 && (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1) & 1)) return true;
+      if (line.rfind("SigCgt:", 0) == 0 && (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1) & 1))
+        return true;
     }
     if (!status.eof() && !status.good()) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));

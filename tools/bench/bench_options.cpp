@@ -100,8 +100,8 @@ std::optional<BenchOptions> parse_bench_options(int argc, const char* const* arg
     }
     if (!word.value && i + 1 < argc) word.value = argv[++i];
     if (!word.value || !set_option(o, word.name, *word.value)) {
-      *error = (word.value ? "bad value '" + *word.value + "'" : std::string("no value")) + " for " +
-               word.name + ": " + value_hint(word.name);
+      *error = (word.value ? "bad value '" + *word.value + "'" : std::string("no value")) + " for " + word.name +
+               ": " + value_hint(word.name);
       return std::nullopt;
     }
   }

@@ -13,8 +13,8 @@ std::string format(const char* pattern, auto... values) {
 
 std::string pass_row(const std::string& name, int calls, Spread gpu, Spread alone) {
   std::string count = calls ? format("%5d", calls) : "     ";
-  return format("  %-24s%s %10.3f %9.3f %10.3f %9.3f\n", name.c_str(), count.c_str(), gpu.median_ms,
-                gpu.min_ms, alone.median_ms, alone.min_ms);
+  return format("  %-24s%s %10.3f %9.3f %10.3f %9.3f\n", name.c_str(), count.c_str(), gpu.median_ms, gpu.min_ms,
+                alone.median_ms, alone.min_ms);
 }
 
 std::string cpu_row(const std::string& name, Spread s) {
@@ -36,12 +36,17 @@ std::string time_text(const TimeReport& t) {
 
 using Json = nlohmann::ordered_json;
 
-Json spread_json(Spread s) { return {{"median_ms", rounded(s.median_ms, 1e4)}, {"min_ms", rounded(s.min_ms, 1e4)}}; }
+Json spread_json(Spread s) {
+  return {{"median_ms", rounded(s.median_ms, 1e4)}, {"min_ms", rounded(s.min_ms, 1e4)}};
+}
 
 Json time_json(const TimeReport& t) {
   Json passes = Json::array();
   for (const auto& p : t.passes)
-    passes.push_back({{"program", p.program}, {"calls", p.calls}, {"gpu", spread_json(p.gpu)}, {"alone", spread_json(p.alone)}});
+    passes.push_back({{"program", p.program},
+                      {"calls", p.calls},
+                      {"gpu", spread_json(p.gpu)},
+                      {"alone", spread_json(p.alone)}});
   return {{"seconds", rounded(t.seconds, 1e3)},
           {"section", t.section},
           {"passes", passes},
@@ -56,15 +61,18 @@ Json time_json(const TimeReport& t) {
 
 std::string bench_text(const BenchReport& r) {
   std::string out = format("screen %s, render %s, %d bloom levels, on ", size_text(r.screen).c_str(),
-                           size_text(r.render).c_str(), r.bloom_levels) + r.adapter + "\n";
+                           size_text(r.render).c_str(), r.bloom_levels) +
+                    r.adapter + "\n";
   if (!r.caveat.empty()) out += "NOTE: " + r.caveat + "\n";
-  out += format("median and min of %d frames after %d warm-up frames; pass times from timestamp\n"
-                "queries inside the frame, and of each pass run alone (flushed before and after)\n",
-                r.frames, r.warmup);
+  out += format(
+      "median and min of %d frames after %d warm-up frames; pass times from timestamp\n"
+      "queries inside the frame, and of each pass run alone (flushed before and after)\n",
+      r.frames, r.warmup);
   const StartupReport& s = r.startup;
-  out += format("\nstart-up ms: device %.1f, image decode %.1f, uploads %.1f, programs %.1f, "
-                "lens dirt %.1f, soundtrack and tracks %.1f\n",
-                s.device_ms, s.image_decode_ms, s.uploads_ms, s.programs_ms, s.lens_dirt_ms, s.soundtrack_ms);
+  out += format(
+      "\nstart-up ms: device %.1f, image decode %.1f, uploads %.1f, programs %.1f, "
+      "lens dirt %.1f, soundtrack and tracks %.1f\n",
+      s.device_ms, s.image_decode_ms, s.uploads_ms, s.programs_ms, s.lens_dirt_ms, s.soundtrack_ms);
   for (const auto& t : r.times) out += time_text(t);
   return out;
 }

@@ -91,8 +91,14 @@ TimeReport measure_time(HeadlessIntro& intro, MeasuringDevice& device, double se
   for (int i = 0; i < o.warmup; ++i) render_frame_at(intro, position);
   FrameSamples frames = time_frames(intro, device, position, o.frames);
   ProgramSamples alone = time_passes_alone(intro, device, position, o.frames);
-  TimeReport t{seconds, section_at(seconds), {}, spread_of(frames.gpu.totals), spread_of(alone.totals),
-               spread_of(fills), spread_of(frames.fill_and_record), spread_of(frames.frame)};
+  TimeReport t{seconds,
+               section_at(seconds),
+               {},
+               spread_of(frames.gpu.totals),
+               spread_of(alone.totals),
+               spread_of(fills),
+               spread_of(frames.fill_and_record),
+               spread_of(frames.frame)};
   for (size_t i = 0; i < frames.gpu.order.size(); ++i) {
     const std::string& program = frames.gpu.order[i];
     t.passes.push_back({program, frames.gpu.calls[i], frames.gpu.of(program), alone.of(program)});
@@ -101,8 +107,8 @@ TimeReport measure_time(HeadlessIntro& intro, MeasuringDevice& device, double se
 }
 
 StartupReport startup_of(const HeadlessIntro& intro) {
-  return {intro.device_ms,        intro.setup.image_decode_ms, intro.setup.uploads_ms,
-          intro.setup.programs_ms, intro.setup.lens_dirt_ms,   intro.playback_start_ms};
+  return {intro.device_ms,         intro.setup.image_decode_ms, intro.setup.uploads_ms,
+          intro.setup.programs_ms, intro.setup.lens_dirt_ms,    intro.playback_start_ms};
 }
 
 // Wine runs Direct3D 11 by translating it to OpenGL and names an adapter of
@@ -111,7 +117,8 @@ StartupReport startup_of(const HeadlessIntro& intro) {
 std::string wine_caveat() {
   std::string wine = os::wine_version();
   if (wine.empty()) return {};
-  return "under Wine " + wine + ": Direct3D 11 translated (by Wine to OpenGL, whose adapter name is a "
+  return "under Wine " + wine +
+         ": Direct3D 11 translated (by Wine to OpenGL, whose adapter name is a "
          "stand-in, or by DXVK to Vulkan); these times measure the translation on this machine's "
          "driver, not Windows performance";
 }
@@ -145,8 +152,15 @@ bool run_bench(const BenchOptions& o, const KeyListFolder* lists, BenchReport* r
     return false;
   }
   const Renderer& r = *intro->renderer;
-  *report = {o.size, {r.renderWidth, r.renderHeight}, r.bloomLevels, intro->device->adapter_name(),
-             wine_caveat(), o.frames, o.warmup, startup_of(*intro), {}};
+  *report = {o.size,
+             {r.renderWidth, r.renderHeight},
+             r.bloomLevels,
+             intro->device->adapter_name(),
+             wine_caveat(),
+             o.frames,
+             o.warmup,
+             startup_of(*intro),
+             {}};
   for (double t : o.at.empty() ? default_bench_times() : o.at)
     report->times.push_back(measure_time(*intro, *device, t, o));
   stop_headless_intro(*intro);

@@ -14,8 +14,8 @@
 struct PassReport {
   std::string program;
   int calls = 0;  // dispatches or draws per frame
-  Spread gpu;    // timestamps around it inside the frame
-  Spread alone;  // wall clock of the pass run on its own
+  Spread gpu;     // timestamps around it inside the frame
+  Spread alone;   // wall clock of the pass run on its own
 };
 
 struct TimeReport {

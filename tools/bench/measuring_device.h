@@ -47,9 +47,15 @@ class MeasuringDevice final : public gpu::Device {
     compute_shader_ = s;
     inner_->cs_set_shader(s);
   }
-  void cs_set_shader_resources(int i, std::span<const gpu::ShaderResourceView> v) override { inner_->cs_set_shader_resources(i, v); }
-  void cs_set_unordered_access_views(int i, std::span<const gpu::UnorderedAccessView> v) override { inner_->cs_set_unordered_access_views(i, v); }
-  void cs_set_constant_buffers(int i, std::span<const gpu::Buffer> v) override { inner_->cs_set_constant_buffers(i, v); }
+  void cs_set_shader_resources(int i, std::span<const gpu::ShaderResourceView> v) override {
+    inner_->cs_set_shader_resources(i, v);
+  }
+  void cs_set_unordered_access_views(int i, std::span<const gpu::UnorderedAccessView> v) override {
+    inner_->cs_set_unordered_access_views(i, v);
+  }
+  void cs_set_constant_buffers(int i, std::span<const gpu::Buffer> v) override {
+    inner_->cs_set_constant_buffers(i, v);
+  }
   void cs_set_samplers(int i, std::span<const gpu::Sampler> v) override { inner_->cs_set_samplers(i, v); }
   void dispatch(uint32_t x, uint32_t y, uint32_t z) override;
 
@@ -59,8 +65,12 @@ class MeasuringDevice final : public gpu::Device {
     pixel_shader_ = s;
     inner_->ps_set_shader(s);
   }
-  void ps_set_shader_resources(int i, std::span<const gpu::ShaderResourceView> v) override { inner_->ps_set_shader_resources(i, v); }
-  void ps_set_constant_buffers(int i, std::span<const gpu::Buffer> v) override { inner_->ps_set_constant_buffers(i, v); }
+  void ps_set_shader_resources(int i, std::span<const gpu::ShaderResourceView> v) override {
+    inner_->ps_set_shader_resources(i, v);
+  }
+  void ps_set_constant_buffers(int i, std::span<const gpu::Buffer> v) override {
+    inner_->ps_set_constant_buffers(i, v);
+  }
   void ps_set_samplers(int i, std::span<const gpu::Sampler> v) override { inner_->ps_set_samplers(i, v); }
   void ia_set_triangle_list() override { inner_->ia_set_triangle_list(); }
   void rs_set_viewport(const gpu::Viewport& v) override { inner_->rs_set_viewport(v); }
@@ -68,8 +78,12 @@ class MeasuringDevice final : public gpu::Device {
   void om_set_blend_state(gpu::BlendState b) override { inner_->om_set_blend_state(b); }
   void draw(uint32_t count, uint32_t first) override;
 
-  void update_subresource(gpu::Buffer b, std::span<const uint8_t> data) override { inner_->update_subresource(b, data); }
-  void update_subresource(gpu::Texture t, std::span<const uint8_t> data, uint32_t pitch) override { inner_->update_subresource(t, data, pitch); }
+  void update_subresource(gpu::Buffer b, std::span<const uint8_t> data) override {
+    inner_->update_subresource(b, data);
+  }
+  void update_subresource(gpu::Texture t, std::span<const uint8_t> data, uint32_t pitch) override {
+    inner_->update_subresource(t, data, pitch);
+  }
 
   void present(int sync_interval) override;
   void flush() override { inner_->flush(); }

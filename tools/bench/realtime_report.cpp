@@ -29,8 +29,8 @@ std::string realtime_text(const RealtimeReport& r) {
                     r.adapter + (r.sound ? ", with sound\n" : ", no sound output (a silent wall clock)\n");
   if (!r.caveat.empty()) out += "NOTE: " + r.caveat + "\n";
   const IntervalStats& i = r.intervals;
-  out += format("%d intervals between presents: median %.2f ms, 99th percentile %.2f ms, worst %.2f ms\n",
-                i.count, i.median_ms, i.p99_ms, i.worst_ms);
+  out += format("%d intervals between presents: median %.2f ms, 99th percentile %.2f ms, worst %.2f ms\n", i.count,
+                i.median_ms, i.p99_ms, i.worst_ms);
   out += refresh_text(r) + "\n";
   out += format("\nGPU time per frame from timestamps\n  %-32s %7s %10s %10s\n", "section", "frames", "median ms",
                 "worst ms");
@@ -47,23 +47,22 @@ std::string realtime_json(const RealtimeReport& r) {
                         {"gpu_median_ms", rounded(s.median_ms, 1e4)},
                         {"gpu_worst_ms", rounded(s.worst_ms, 1e4)}});
   const IntervalStats& i = r.intervals;
-  const Json report = {
-      {"realtime", true},
-      {"screen", {r.screen.width, r.screen.height}},
-      {"adapter", r.adapter},
-      {"caveat", r.caveat},
-      {"sound", r.sound},
-      {"from_seconds", rounded(r.from_seconds, 1e3)},
-      {"played_seconds", rounded(r.played_seconds, 1e3)},
-      {"ended_early", r.ended_early},
-      {"refresh_hz", rounded(r.refresh_hz, 1e3)},
-      {"intervals_ms",
-       {{"count", i.count},
-        {"median", rounded(i.median_ms, 1e4)},
-        {"p99", rounded(i.p99_ms, 1e4)},
-        {"worst", rounded(i.worst_ms, 1e4)}}},
-      {"missed_refreshes", r.missed_refreshes < 0 ? Json(nullptr) : Json(r.missed_refreshes)},
-      {"sections", sections}};
+  const Json report = {{"realtime", true},
+                       {"screen", {r.screen.width, r.screen.height}},
+                       {"adapter", r.adapter},
+                       {"caveat", r.caveat},
+                       {"sound", r.sound},
+                       {"from_seconds", rounded(r.from_seconds, 1e3)},
+                       {"played_seconds", rounded(r.played_seconds, 1e3)},
+                       {"ended_early", r.ended_early},
+                       {"refresh_hz", rounded(r.refresh_hz, 1e3)},
+                       {"intervals_ms",
+                        {{"count", i.count},
+                         {"median", rounded(i.median_ms, 1e4)},
+                         {"p99", rounded(i.p99_ms, 1e4)},
+                         {"worst", rounded(i.worst_ms, 1e4)}}},
+                       {"missed_refreshes", r.missed_refreshes < 0 ? Json(nullptr) : Json(r.missed_refreshes)},
+                       {"sections", sections}};
   // Adapter names come from drivers: replace what is not UTF-8 rather than fail.
   return report.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

@@ -54,11 +54,13 @@ std::string caveat_of(const std::string& adapter, double refresh_hz) {
   auto add = [&notes](const std::string& note) { notes += (notes.empty() ? "" : "; ") + note; };
   const std::string wine = os::wine_version();
   if (!wine.empty())
-    add("under Wine " + wine + " Direct3D 11 is translated (by Wine to OpenGL, or by DXVK to Vulkan) and "
+    add("under Wine " + wine +
+        " Direct3D 11 is translated (by Wine to OpenGL, or by DXVK to Vulkan) and "
         "presents to X, so these are the stand-ins' figures, not Windows'");
   if (adapter.find("llvmpipe") != std::string::npos)
     add("the GPU is a software renderer on the CPU, so these are the stand-in's figures, not a GPU's");
-  if (refresh_hz <= 0) add("the display reports no refresh rate (a virtual display): missed refreshes are not counted");
+  if (refresh_hz <= 0)
+    add("the display reports no refresh rate (a virtual display): missed refreshes are not counted");
   return notes;
 }
 
@@ -132,9 +134,11 @@ Played play(HeadlessIntro& intro, platform::Window& window, platform::AudioDevic
 bool run_realtime(const BenchOptions& o, RealtimeReport* report, std::string* error) {
   platform::DesktopSize desktop;
   if (!platform::desktop_size(&desktop, error)) return false;
-  auto window = platform::create_window(
-      {.title = "Velmorand bench", .app_name = "velmorand-bench", .width = desktop.width, .height = desktop.height},
-      error);
+  auto window = platform::create_window({.title = "Velmorand bench",
+                                         .app_name = "velmorand-bench",
+                                         .width = desktop.width,
+                                         .height = desktop.height},
+                                        error);
   if (!window) return false;
   const Size screen{desktop.width, desktop.height};
   auto intro = start_headless_intro({.screen = screen, .timing = true, .window = window->native_handle()}, error);

@@ -30,7 +30,7 @@ struct RealtimeReport {
   bool ended_early = false;   // Escape or the window closed
   double refresh_hz = 0;      // 0: the platform does not know
   IntervalStats intervals;
-  long missed_refreshes = -1;  // -1: not counted, the rate being unknown
+  long missed_refreshes = -1;            // -1: not counted, the rate being unknown
   std::vector<SectionGpuTime> sections;  // in the order they were reached
 };
 

@@ -25,7 +25,8 @@ void BM_FrameTracks(benchmark::State& state) {
     const double ahead = seconds_to_row(seconds, kLookAheadSeconds);
     const double now = seconds_to_row(seconds, 0.0);
     for (int i = 0; i < 6; ++i) values[i] = static_cast<float>(track_value_at(track_table[i], ahead));
-    for (int i = 0; i < kSyncTrackCount; ++i) values[6 + i] = static_cast<float>(track_value_at(track_table[i], now));
+    for (int i = 0; i < kSyncTrackCount; ++i)
+      values[6 + i] = static_cast<float>(track_value_at(track_table[i], now));
     benchmark::DoNotOptimize(values);
     benchmark::ClobberMemory();
     seconds += 1.0f / 60.0f;

@@ -14,9 +14,7 @@ CaptureCommand read_capture_command(std::vector<std::string> args) {
     for (const std::string& a : args) words.push_back(a.c_str());
     options = parse_capture_options(static_cast<int>(words.size()), words.data(), &error);
   }
-  if (options)
-    command.options = *options;
-  else
-    command.refusal = error + " (velmorand-capture --help lists the options)";
+  if (options) command.options = *options;
+  else command.refusal = error + " (velmorand-capture --help lists the options)";
   return command;
 }

@@ -110,15 +110,20 @@ const char* value_hint(const std::string& name) {
 
 // Rules that need more than one option.
 bool check_combination(const CaptureOptions& o, bool range_given, bool crf_given, std::string* error) {
-  auto fail = [error](std::string message) { *error = std::move(message); return false; };
+  auto fail = [error](std::string message) {
+    *error = std::move(message);
+    return false;
+  };
   if (o.out.empty()) return fail("--out is required (a folder, NAME.png with --at, NAME.mp4 or NAME.mkv)");
   if (!o.at.empty() && range_given) return fail("--at makes stills; it cannot be combined with --from or --to");
-  if (!o.at.empty() && o.kind == OutputKind::Video) return fail("--at makes stills; give a folder or a NAME.png path, not a video");
-  if (o.at.empty() && o.kind == OutputKind::Stills) return fail("a .png path needs --at (use a folder for numbered frames)");
+  if (!o.at.empty() && o.kind == OutputKind::Video)
+    return fail("--at makes stills; give a folder or a NAME.png path, not a video");
+  if (o.at.empty() && o.kind == OutputKind::Stills)
+    return fail("a .png path needs --at (use a folder for numbered frames)");
   if (crf_given && o.kind != OutputKind::Video) return fail("--crf applies to video output (.mp4 or .mkv) only");
   if (o.kind == OutputKind::Video && (o.size.width % 2 || o.size.height % 2))
-    return fail("a yuv420p video needs an even width and height; " + std::to_string(o.size.width) +
-                "x" + std::to_string(o.size.height) + " is odd");
+    return fail("a yuv420p video needs an even width and height; " + std::to_string(o.size.width) + "x" +
+                std::to_string(o.size.height) + " is odd");
   if (o.from >= o.to) return fail("--from must come before --to");
   return true;
 }

@@ -36,7 +36,6 @@ struct CaptureOptions {
 
 // The options, or nullopt with the reason in `error`. An option given twice
 // is refused: which of the two was meant is not for the tool to guess.
-std::optional<CaptureOptions> parse_capture_options(int argc, const char* const* argv,
-                                                    std::string* error);
+std::optional<CaptureOptions> parse_capture_options(int argc, const char* const* argv, std::string* error);
 
 extern const char kCaptureUsage[];

@@ -27,9 +27,9 @@ struct FrameOutput {
 
 void describe(const CaptureOptions& o, int64_t first, int64_t end, const Priming& plan) {
   char line[256];
-  std::snprintf(line, sizeof line, "%dx%d at %d fps: frames %lld to %lld (%.3f s) into %s",
-                o.size.width, o.size.height, o.fps, static_cast<long long>(first),
-                static_cast<long long>(end - 1), double(end - first) / o.fps, o.out.c_str());
+  std::snprintf(line, sizeof line, "%dx%d at %d fps: frames %lld to %lld (%.3f s) into %s", o.size.width,
+                o.size.height, o.fps, static_cast<long long>(first), static_cast<long long>(end - 1),
+                double(end - first) / o.fps, o.out.c_str());
   capture_message(line);
   if (!plan.frames.empty()) capture_message(replay_text(plan) + " (rendered, not kept)");
 }
@@ -55,7 +55,8 @@ LoopEnd render_frames(HeadlessIntro& intro, const CaptureOptions& o, const Primi
   if (!plan.frames.empty()) {
     // Counted apart: they are not the capture's frames.
     ProgressLine replayed(static_cast<int64_t>(plan.frames.size()), stderr, "replayed frame");
-    interrupted = !run_priming(intro, plan, o.fps, [&replayed] { replayed.frame_done(); }) || interruption_requested();
+    interrupted = !run_priming(intro, plan, o.fps, [&replayed] { replayed.frame_done(); }) ||
+                  interruption_requested();
     replayed.finish();
   }
   times.priming_frames = static_cast<int64_t>(plan.frames.size());
@@ -105,7 +106,8 @@ CaptureExit capture_range(HeadlessIntro& intro, const CaptureOptions& o, RangeTi
   std::unique_ptr<VideoEncoder> video;
   const uint32_t from = frame_position(first, o.fps), to = frame_position(end, o.fps);
   if (o.kind == OutputKind::Video &&
-      !(video = VideoEncoder::start({o.out, o.size, o.fps, o.crf}, soundtrack_source(), from, to - from, &error))) {
+      !(video = VideoEncoder::start({o.out, o.size, o.fps, o.crf}, soundtrack_source(), from, to - from,
+                                    &error))) {
     capture_message(error);
     return CaptureExit::OutputFailed;
   }

@@ -56,7 +56,8 @@ CaptureExit run_capture(const CaptureOptions& options, RangeTimes* times) {
     return CaptureExit::OutputFailed;
   }
   start_up_done();
-  CaptureExit result = options.at.empty() ? capture_range(*intro, options, times) : capture_stills(*intro, options);
+  CaptureExit result = options.at.empty() ? capture_range(*intro, options, times)
+                                          : capture_stills(*intro, options);
   stop_headless_intro(*intro);
   return result;
 }

@@ -13,7 +13,8 @@ std::vector<FlashSecond> seconds_over_limit(const std::vector<PeriodFlashes>& pe
     const int64_t end = first_frame + static_cast<int64_t>(i);
     const double start = std::max<double>(0.0, static_cast<double>(end - fps) / fps);
     const int second = static_cast<int>(start);
-    auto [entry, fresh] = found.try_emplace(second, FlashSecond{second, start, p.general, p.red, p.area, p.change});
+    auto [entry, fresh] = found.try_emplace(second,
+                                            FlashSecond{second, start, p.general, p.red, p.area, p.change});
     FlashSecond& s = entry->second;
     if (fresh) continue;
     if (p.general > s.general_flashes) {

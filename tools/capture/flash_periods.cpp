@@ -25,8 +25,12 @@ double box(const std::vector<double>& s, int width, int x, int y, FieldSize f) {
 }  // namespace
 
 FlashPeriods::FlashPeriods(int width, int height, int fps)
-    : width_(width), height_(height), fps_(fps), field_(visual_field(width, height)),
-      columns_(width - field_.width + 1), rows_(height - field_.height + 1) {
+    : width_(width),
+      height_(height),
+      fps_(fps),
+      field_(visual_field(width, height)),
+      columns_(width - field_.width + 1),
+      rows_(height - field_.height + 1) {
   const size_t positions = static_cast<size_t>(columns_) * rows_;
   general_ = red_ = {std::vector<int8_t>(positions, 0), std::vector<std::deque<AreaTransition>>(positions)};
 }
@@ -63,7 +67,8 @@ FlashPeriods::Worst FlashPeriods::add(Fields& fields, const std::vector<PixelCha
     while (!period.empty() && period.front().frame <= frame_ - fps_) period.pop_front();
     if (period.size() <= worst.transitions) continue;
     worst = {period.size(), 0, 0};
-    for (const AreaTransition& t : period) worst.share = std::max(worst.share, t.share), worst.change = std::max(worst.change, t.change);
+    for (const AreaTransition& t : period)
+      worst.share = std::max(worst.share, t.share), worst.change = std::max(worst.change, t.change);
   }
   return worst;
 }

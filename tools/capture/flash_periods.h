@@ -19,8 +19,8 @@ inline constexpr int kFlashesAllowedPerSecond = 3;
 struct PeriodFlashes {
   double general = 0;  // flashes in the second that ends with this frame
   double red = 0;
-  double area = 0;     // share of the field that flashed most, at its largest
-  double change = 0;   // the largest mean luminance change of its transitions
+  double area = 0;    // share of the field that flashed most, at its largest
+  double change = 0;  // the largest mean luminance change of its transitions
 };
 
 class FlashPeriods {

@@ -78,7 +78,8 @@ int read_frames(const ReportOptions& o, int64_t first, int64_t end, const FrameS
   for (*read = first; *read < end && !interruption_requested(); ++*read) {
     const std::string path = frame_png_path(o.frames, *read);
     int w = 0, h = 0, channels = 0;
-    std::unique_ptr<stbi_uc, void (*)(void*)> pixels(stbi_load(path.c_str(), &w, &h, &channels, 4), stbi_image_free);
+    std::unique_ptr<stbi_uc, void (*)(void*)> pixels(stbi_load(path.c_str(), &w, &h, &channels, 4),
+                                                     stbi_image_free);
     if (!pixels && *read > first) return 0;  // the capture ends here
     if (!pixels || w != o.size.width || h != o.size.height) {
       say(path + (pixels ? " is not " + size_text(o.size) + " (give --size)" : " cannot be read"));
@@ -120,17 +121,16 @@ void print(const std::vector<FlashSecond>& seconds, const ReportOptions& o, int6
               o.size.height, o.fps, double(first) / o.fps, double(end) / o.fps, field.width, field.height);
   std::string list;
   for (const FlashSecond& s : seconds) {
-    std::printf("%4d s: %.1f general flashes in %.3f to %.3f s, %.1f red; up to %.0f %% of a 10-degree field, "
-                "luminance change up to %.2f\n",
-                s.second, s.general_flashes, s.period_start, s.period_start + 1, s.red_flashes, 100 * s.area,
-                s.change);
+    std::printf(
+        "%4d s: %.1f general flashes in %.3f to %.3f s, %.1f red; up to %.0f %% of a 10-degree field, "
+        "luminance change up to %.2f\n",
+        s.second, s.general_flashes, s.period_start, s.period_start + 1, s.red_flashes, 100 * s.area, s.change);
     list += (list.empty() ? "" : ", ") + std::to_string(s.second);
   }
-  if (seconds.empty())
-    std::printf("no second exceeds three flashes\n");
+  if (seconds.empty()) std::printf("no second exceeds three flashes\n");
   else
-    std::printf("%zu %s three flashes: %s\n", seconds.size(), seconds.size() == 1 ? "second exceeds" : "seconds exceed",
-                list.c_str());
+    std::printf("%zu %s three flashes: %s\n", seconds.size(),
+                seconds.size() == 1 ? "second exceeds" : "seconds exceed", list.c_str());
 }
 
 }  // namespace

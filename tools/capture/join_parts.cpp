@@ -33,7 +33,9 @@ const PartRecord* majority(const std::vector<GivenPart>& parts) {
   return best;
 }
 
-std::string part_label(int part, int parts) { return "part " + std::to_string(part) + "/" + std::to_string(parts); }
+std::string part_label(int part, int parts) {
+  return "part " + std::to_string(part) + "/" + std::to_string(parts);
+}
 
 std::string frames_text(int64_t first, int64_t end) {
   return "frames " + std::to_string(first) + " to " + std::to_string(end - 1);
@@ -66,8 +68,8 @@ std::string index_problems(const std::vector<GivenPart>& parts, const PartRecord
     expected = r.first_frame + r.frame_count;
   }
   if (problems.empty() && expected != capture.range_end)
-    problems += "the last part ends at frame " + std::to_string(expected - 1) + ", not at the range's last frame " +
-                std::to_string(capture.range_end - 1) + "\n";
+    problems += "the last part ends at frame " + std::to_string(expected - 1) +
+                ", not at the range's last frame " + std::to_string(capture.range_end - 1) + "\n";
   return problems;
 }
 
@@ -147,9 +149,8 @@ bool concatenate(const std::vector<GivenPart>& parts, WorkFiles& work, const std
   std::string list;
   for (const GivenPart& p : parts) {
     std::string pictures = work.make(extension, error);
-    if (pictures.empty() ||
-        !ffmpeg({"-i", p.path, "-map", "0:v:0", "-c", "copy", "-y", pictures},
-                "cannot copy the pictures of " + p.path + " into " + pictures, error))
+    if (pictures.empty() || !ffmpeg({"-i", p.path, "-map", "0:v:0", "-c", "copy", "-y", pictures},
+                                    "cannot copy the pictures of " + p.path + " into " + pictures, error))
       return false;
     char duration[64];
     std::snprintf(duration, sizeof duration, "%.12f", double(p.record->frame_count) / p.record->fps);
@@ -157,8 +158,9 @@ bool concatenate(const std::vector<GivenPart>& parts, WorkFiles& work, const std
   }
   if (!write_whole_file(list_path, {reinterpret_cast<const uint8_t*>(list.data()), list.size()}, error))
     return false;
-  std::vector<std::string> command = {"-f", "concat", "-safe", "0", "-i", list_path, "-i", sound, "-map", "0:v:0",
-                                      "-map", "1:a:0", "-c:v", "copy", "-c:a", "aac", "-b:a", "192k"};
+  std::vector<std::string> command = {"-f",   "concat", "-safe", "0",     "-i",   list_path,
+                                      "-i",   sound,    "-map",  "0:v:0", "-map", "1:a:0",
+                                      "-c:v", "copy",   "-c:a",  "aac",   "-b:a", "192k"};
   if (extension == ".mp4") command.insert(command.end(), {"-movflags", "+faststart"});
   command.insert(command.end(), {"-y", joined});
   return ffmpeg(command, "ffmpeg failed joining the parts into " + joined, error);
@@ -169,8 +171,9 @@ void report(const std::vector<GivenPart>& parts, const std::string& out) {
   for (const GivenPart& p : parts) {
     const PartRecord& r = *p.record;
     char line[200];
-    std::snprintf(line, sizeof line, "part %d: %lld frames in %.1f s, %lld replayed first in %.1f s, %.1f s in all",
-                  r.part, static_cast<long long>(r.frame_count), r.frames_seconds,
+    std::snprintf(line, sizeof line,
+                  "part %d: %lld frames in %.1f s, %lld replayed first in %.1f s, %.1f s in all", r.part,
+                  static_cast<long long>(r.frame_count), r.frames_seconds,
                   static_cast<long long>(r.priming_frames), r.priming_seconds, r.total_seconds);
     capture_message(line);
     sum += r.total_seconds, priming += r.priming_seconds, longest = std::max(longest, r.total_seconds);
@@ -242,7 +245,8 @@ CaptureExit run_join(const JoinRequest& request) {
   const PartRecord& capture = *parts.front().record;
   const std::string joined = work.name(request.out.substr(request.out.size() - 4), &error);
   const std::string sound = joined.empty() ? "" : work.make(".wav", &error);
-  bool ok = !sound.empty() && write_sound(sound, capture, &error) && concatenate(parts, work, sound, joined, &error);
+  bool ok = !sound.empty() && write_sound(sound, capture, &error) &&
+            concatenate(parts, work, sound, joined, &error);
   int64_t frames = ok ? count_video_frames(joined, &error) : -1;
   if (ok && frames != capture.range_end - capture.range_first) {
     ok = false;

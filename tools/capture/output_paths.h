@@ -13,8 +13,7 @@ std::string frame_png_path(const std::string& folder, long long frame);
 
 // One file per still: NAME_012.500.png for NAME.png, FOLDER/at_012.500.png
 // for a folder. Times that would share a name are an error.
-bool still_png_paths(const CaptureOptions& options, std::vector<std::string>* paths,
-                     std::string* error);
+bool still_png_paths(const CaptureOptions& options, std::vector<std::string>* paths, std::string* error);
 
 // Makes the folder when it is missing (its parent must exist) and proves
 // that files can be created where the output goes. Message in `error`.

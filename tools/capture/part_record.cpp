@@ -44,7 +44,8 @@ class FieldReader {
                                 static_cast<int64_t>(field->get<uint64_t>()) >= least
                           : field->get<int64_t>() >= least && field->get<int64_t>() <= most;
     if (!fits)
-      return fail(key, "is " + shown(*field) + ", not from " + std::to_string(least) + " to " + std::to_string(most));
+      return fail(key,
+                  "is " + shown(*field) + ", not from " + std::to_string(least) + " to " + std::to_string(most));
     *value = static_cast<T>(field->get<int64_t>());
   }
 

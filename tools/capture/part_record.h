@@ -12,7 +12,7 @@
 
 struct PartRecord {
   // The capture the part belongs to: equal for every part of it.
-  double from = 0, to = 0;          // the range in seconds
+  double from = 0, to = 0;                 // the range in seconds
   int64_t range_first = 0, range_end = 0;  // its frames [first, end)
   int fps = 0;
   Size size;

@@ -12,9 +12,9 @@ namespace {
 // at a fixed size while it shows, everything else scales with the screen.
 constexpr double kSkyMs = 147.0;
 constexpr double kReferencePixels = 640.0 * 360.0;
-constexpr double kSceneMs = 176.0;      // scene (with or without sun shafts), bloom, composite, read-back
-constexpr double kFinaleMs = 155.0;     // finale, bloom, composite, read-back
-constexpr double kParticlesMs = 80.0;   // particle step and shade, bloom, composite, read-back
+constexpr double kSceneMs = 176.0;     // scene (with or without sun shafts), bloom, composite, read-back
+constexpr double kFinaleMs = 155.0;    // finale, bloom, composite, read-back
+constexpr double kParticlesMs = 80.0;  // particle step and shade, bloom, composite, read-back
 
 struct Costs {
   std::vector<double> frame_ms;  // of each frame of the range
@@ -70,9 +70,7 @@ double longest_ms(const Costs& costs, const std::vector<FrameSlice>& slices, dou
 }  // namespace
 
 double expected_frame_ms(double row, double glitch_credits, double pixels) {
-  double scaled = glitch_credits >= kParticlePathFrom ? kParticlesMs
-                  : row < kSceneEndRow                  ? kSceneMs
-                                                      : kFinaleMs;
+  double scaled = glitch_credits >= kParticlePathFrom ? kParticlesMs : row < kSceneEndRow ? kSceneMs : kFinaleMs;
   return (row < kSceneEndRow ? kSkyMs : 0.0) + scaled * pixels / kReferencePixels;
 }
 

@@ -31,14 +31,12 @@ bool make_temporary(const std::string& out, const char* suffix, std::string* pat
 
 std::vector<std::string> encoder_command(const VideoSettings& s, const std::string& picture_path) {
   std::string size = std::to_string(s.size.width) + "x" + std::to_string(s.size.height);
-  return {"ffmpeg", "-hide_banner", "-loglevel", "error", "-nostats",
-          "-f", "rawvideo", "-pix_fmt", "rgba", "-video_size", size,
-          "-framerate", std::to_string(s.fps), "-i", "pipe:0",
+  return {"ffmpeg", "-hide_banner", "-loglevel", "error", "-nostats", "-f", "rawvideo", "-pix_fmt", "rgba",
+          "-video_size", size, "-framerate", std::to_string(s.fps), "-i", "pipe:0",
           // Tagged and converted as BT.709 so players show the colours that were rendered.
-          "-vf", "scale=out_color_matrix=bt709:out_range=tv,format=yuv420p",
-          "-c:v", "libx264", "-preset", "medium", "-crf", std::to_string(s.crf),
-          "-colorspace", "bt709", "-color_primaries", "bt709", "-color_trc", "bt709",
-          "-color_range", "tv", "-f", "mp4", "-y", picture_path};
+          "-vf", "scale=out_color_matrix=bt709:out_range=tv,format=yuv420p", "-c:v", "libx264", "-preset",
+          "medium", "-crf", std::to_string(s.crf), "-colorspace", "bt709", "-color_primaries", "bt709",
+          "-color_trc", "bt709", "-color_range", "tv", "-f", "mp4", "-y", picture_path};
 }
 
 bool is_matroska(const std::string& path) {
@@ -102,12 +100,11 @@ bool VideoEncoder::finish(uint64_t sample_count, std::string* error) {
 }
 
 bool VideoEncoder::mux(std::string* error) {
-  std::vector<std::string> command = {
-      "ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-i", picture_path_,
-      "-i", audio_path_, "-map", "0:v:0", "-map", "1:a:0", "-c:v", "copy",
-      "-c:a", "aac", "-b:a", "192k"};
-  if (!is_matroska(settings_.out))
-    command.insert(command.end(), {"-movflags", "+faststart"});
+  std::vector<std::string> command = {"ffmpeg", "-hide_banner", "-loglevel", "error",     "-nostdin",
+                                      "-i",     picture_path_,  "-i",        audio_path_, "-map",
+                                      "0:v:0",  "-map",         "1:a:0",     "-c:v",      "copy",
+                                      "-c:a",   "aac",          "-b:a",      "192k"};
+  if (!is_matroska(settings_.out)) command.insert(command.end(), {"-movflags", "+faststart"});
   command.insert(command.end(), {"-y", settings_.out});
   int status = run_program(command, error);
   if (status == 0) return true;

@@ -29,8 +29,7 @@ class VideoEncoder {
   // audio of sample frames [first_sample, first_sample + sample_count) of
   // `audio` cannot be written.
   static std::unique_ptr<VideoEncoder> start(const VideoSettings& settings, const PcmSource& audio,
-                                             uint64_t first_sample, uint64_t sample_count,
-                                             std::string* error);
+                                             uint64_t first_sample, uint64_t sample_count, std::string* error);
   ~VideoEncoder();  // removes the temporary files
 
   // One RGBA8 frame of the settings' size.

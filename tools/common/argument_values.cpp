@@ -6,8 +6,7 @@
 std::optional<int> parse_int(std::string_view text, int low, int high) {
   int value = 0;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size() || value < low || value > high)
-    return std::nullopt;
+  if (ec != std::errc() || end != text.data() + text.size() || value < low || value > high) return std::nullopt;
   return value;
 }
 
@@ -24,10 +23,8 @@ std::optional<double> parse_seconds(std::string_view text) {
   if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text.front())) || text.front() == '.'))
     return std::nullopt;
   double value = 0;
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value,
-                                   std::chars_format::fixed);
-  if (ec != std::errc() || end != text.data() + text.size() || value > kIntroSeconds)
-    return std::nullopt;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+  if (ec != std::errc() || end != text.data() + text.size() || value > kIntroSeconds) return std::nullopt;
   return value;
 }
 

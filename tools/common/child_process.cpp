@@ -2,8 +2,8 @@
 
 std::string find_on_path(const std::string& name) { return os::find_on_path(name); }
 
-std::unique_ptr<ChildProcess> ChildProcess::start(const std::vector<std::string>& argv,
-                                                  bool pipe_input, std::string* error) {
+std::unique_ptr<ChildProcess> ChildProcess::start(const std::vector<std::string>& argv, bool pipe_input,
+                                                  std::string* error) {
   os::Child child;
   if (!os::spawn(argv, pipe_input, &child, error)) return nullptr;
   return std::unique_ptr<ChildProcess>(new ChildProcess(child));

@@ -11,8 +11,7 @@ volatile std::sig_atomic_t starting = 1;
 
 void on_interruption() {
   if (starting)
-    os::exit_at_once("velmorand-capture: interrupted during start-up; nothing written\n",
-                     kInterruptedExit);
+    os::exit_at_once("velmorand-capture: interrupted during start-up; nothing written\n", kInterruptedExit);
   requested = 1;
   os::release_interruptions();
 }

@@ -13,9 +13,9 @@ namespace {
 
 std::string system_message(DWORD code) {
   char* text = nullptr;
-  DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                               FORMAT_MESSAGE_IGNORE_INSERTS,
-                           nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  DWORD n = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+      0, reinterpret_cast<char*>(&text), 0, nullptr);
   std::string message = n ? std::string(text, n) : "error " + std::to_string(code);
   if (text) LocalFree(text);
   while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.'))
@@ -102,8 +102,8 @@ bool spawn(const std::vector<std::string>& argv, bool pipe_input, Child* child, 
   std::string line;
   for (const auto& a : argv) append_argument(&line, a);
   PROCESS_INFORMATION started{};
-  BOOL ok = CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NEW_PROCESS_GROUP,
-                           nullptr, nullptr, &startup, &started);
+  BOOL ok = CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NEW_PROCESS_GROUP, nullptr,
+                           nullptr, &startup, &started);
   DWORD reason = GetLastError();
   if (read_end) CloseHandle(read_end);
   if (!ok) {
@@ -168,8 +168,7 @@ void release_interruptions() { interruptions_released = true; }
 
 void exit_at_once(const char* message, int status) {
   DWORD written = 0;
-  WriteFile(GetStdHandle(STD_ERROR_HANDLE), message, static_cast<DWORD>(std::strlen(message)), &written,
-            nullptr);
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), message, static_cast<DWORD>(std::strlen(message)), &written, nullptr);
   ExitProcess(static_cast<UINT>(status));
 }
 

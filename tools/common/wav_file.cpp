@@ -47,8 +47,8 @@ std::vector<uint8_t> header(const PcmSource& s, uint32_t data_bytes, uint32_t fr
 
 }  // namespace
 
-bool write_float_wav(const std::string& path, const PcmSource& source, uint64_t first,
-                     uint64_t count, std::string* error) {
+bool write_float_wav(const std::string& path, const PcmSource& source, uint64_t first, uint64_t count,
+                     std::string* error) {
   const uint64_t data_bytes = count * 4u * source.channels;
   if (data_bytes > 0xffffffffu - 64) {
     *error = "the audio of the range is too long for a WAV file";
@@ -63,7 +63,8 @@ bool write_float_wav(const std::string& path, const PcmSource& source, uint64_t 
   // Silence after the song's end, in pieces of at most a second.
   const std::vector<float> silence(static_cast<size_t>(source.rate) * source.channels, 0.0f);
   bool ok = file.write(h.data(), h.size(), error) &&
-            (from_song == 0 || file.write(source.samples + first * source.channels, from_song * frame_bytes, error));
+            (from_song == 0 ||
+             file.write(source.samples + first * source.channels, from_song * frame_bytes, error));
   for (uint64_t left = count - from_song; ok && left > 0;) {
     const uint64_t piece = std::min<uint64_t>(left, static_cast<uint64_t>(source.rate));
     ok = file.write(silence.data(), piece * frame_bytes, error);

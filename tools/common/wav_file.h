@@ -16,5 +16,5 @@ struct PcmSource {
 
 // Writes sample frames [first, first + count) of `source`; frames beyond its
 // end are silence, so a range that runs past the song still has its length.
-bool write_float_wav(const std::string& path, const PcmSource& source, uint64_t first,
-                     uint64_t count, std::string* error);
+bool write_float_wav(const std::string& path, const PcmSource& source, uint64_t first, uint64_t count,
+                     std::string* error);

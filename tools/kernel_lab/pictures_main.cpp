@@ -43,9 +43,10 @@ void particles(kernel_lab::LabPasses& lab, Writer& write) {
 
 int main(int argc, char** argv) {
   if (argc != 2 && argc != 3) {
-    std::fputs("usage: velmorand-kernel-pictures OUTDIR [PROGRAM_DIR]\n"
-               "  PROGRAM_DIR: take <PROGRAM_DIR>/<program>.spv where it exists\n",
-               stderr);
+    std::fputs(
+        "usage: velmorand-kernel-pictures OUTDIR [PROGRAM_DIR]\n"
+        "  PROGRAM_DIR: take <PROGRAM_DIR>/<program>.spv where it exists\n",
+        stderr);
     return 2;
   }
   std::string error;

@@ -35,14 +35,14 @@ gpu::Shader KernelRig::program(const std::string& name) {
     std::vector<uint8_t> code((std::istreambuf_iterator<char>(in)), {});
     if (!code.empty()) {
       loaded_code_.push_back(std::move(code));
-      return programs_[name] =
-                 device_.create_shader({.stage = program_stage(name), .code = loaded_code_.back(), .label = name.c_str()});
+      return programs_[name] = device_.create_shader(
+                 {.stage = program_stage(name), .code = loaded_code_.back(), .label = name.c_str()});
     }
   }
   for (const embedded::Blob& b : embedded::programs())
     if (name == b.name)
-      return programs_[name] =
-                 device_.create_shader({.stage = program_stage(name), .code = {b.data, b.size}, .label = b.name});
+      return programs_[name] = device_.create_shader(
+                 {.stage = program_stage(name), .code = {b.data, b.size}, .label = b.name});
   std::fprintf(stderr, "kernel rig: no program named %s\n", name.c_str());
   return {};
 }
@@ -66,23 +66,28 @@ gpu::Texture KernelRig::half_texture(const reference::Image& image, int mips) {
 }
 
 gpu::Texture KernelRig::byte_texture(int width, int height, const std::vector<uint8_t>& rgba) {
-  gpu::Texture t = device_.create_texture({.width = width, .height = height, .format = gpu::Format::RGBA8,
+  gpu::Texture t = device_.create_texture({.width = width,
+                                           .height = height,
+                                           .format = gpu::Format::RGBA8,
                                            .bind = gpu::kBindShaderResource | gpu::kBindRenderTarget});
   device_.update_subresource(t, rgba, uint32_t(width) * 4);
   return t;
 }
 
 gpu::Texture KernelRig::target(int width, int height, int mips) {
-  return device_.create_texture({.width = width, .height = height, .mip_levels = mips,
-                                 .format = gpu::Format::RGBA16F,
-                                 .bind = gpu::kBindShaderResource | gpu::kBindUnorderedAccess |
-                                         gpu::kBindRenderTarget});
+  return device_.create_texture(
+      {.width = width,
+       .height = height,
+       .mip_levels = mips,
+       .format = gpu::Format::RGBA16F,
+       .bind = gpu::kBindShaderResource | gpu::kBindUnorderedAccess | gpu::kBindRenderTarget});
 }
 
-void KernelRig::dispatch(const std::string& name, const std::vector<gpu::Texture>& inputs,
-                         gpu::Texture output, uint32_t groups_x, uint32_t groups_y) {
+void KernelRig::dispatch(const std::string& name, const std::vector<gpu::Texture>& inputs, gpu::Texture output,
+                         uint32_t groups_x, uint32_t groups_y) {
   std::vector<gpu::ShaderResourceView> views, unbind(inputs.size());
-  for (gpu::Texture t : inputs) views.push_back(t ? device_.create_srv({.texture = t}) : gpu::ShaderResourceView{});
+  for (gpu::Texture t : inputs)
+    views.push_back(t ? device_.create_srv({.texture = t}) : gpu::ShaderResourceView{});
   std::array uav{device_.create_uav({.texture = output})}, no_uav{gpu::UnorderedAccessView{}};
   device_.cs_set_shader(program(name));
   device_.cs_set_shader_resources(0, views);

@@ -32,13 +32,13 @@ class KernelRig {
 
   // One compute pass: inputs at t0, t1, ... (a null texture leaves its slot
   // empty), output level 0 at u0.
-  void dispatch(const std::string& program, const std::vector<gpu::Texture>& inputs,
-                gpu::Texture output, uint32_t groups_x, uint32_t groups_y);
+  void dispatch(const std::string& program, const std::vector<gpu::Texture>& inputs, gpu::Texture output,
+                uint32_t groups_x, uint32_t groups_y);
 
   // One full-screen triangle of a pixel program into level `level` of
   // `output`, reading level `source_level` of `source` alone at t0.
-  void draw(const std::string& program, gpu::Texture source, int source_level, gpu::Texture output,
-            int level, const gpu::Viewport& viewport, bool additive);
+  void draw(const std::string& program, gpu::Texture source, int source_level, gpu::Texture output, int level,
+            const gpu::Viewport& viewport, bool additive);
 
   // Ends the frame and reads a level back.
   reference::Image read(gpu::Texture texture, int level = 0);

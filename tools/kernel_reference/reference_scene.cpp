@@ -7,9 +7,7 @@
 
 namespace reference {
 
-Vec3 sun_direction(double sun_time) {
-  return normalize({std::cos(sun_time), std::sin(sun_time), 2.5});
-}
+Vec3 sun_direction(double sun_time) { return normalize({std::cos(sun_time), std::sin(sun_time), 2.5}); }
 
 Vec3 camera_ray(const UniformBuffer& u, double px, double py) {
   double su = px * u.invRes.x, sv = 1.0 - py * u.invRes.y;

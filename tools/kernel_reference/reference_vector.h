@@ -34,9 +34,7 @@ inline Vec3& operator+=(Vec3& a, Vec3 b) { return a = a + b; }
 inline double dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 inline double length(Vec3 a) { return std::sqrt(dot(a, a)); }
 inline Vec3 normalize(Vec3 a) { return a * (1.0 / length(a)); }
-inline Vec3 cross(Vec3 a, Vec3 b) {
-  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
+inline Vec3 cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 
 inline Vec4 operator+(Vec4 a, Vec4 b) { return {a.x + b.x, a.y + b.y, a.z + b.z, a.w + b.w}; }
 inline Vec4 operator*(Vec4 a, double k) { return {a.x * k, a.y * k, a.z * k, a.w * k}; }

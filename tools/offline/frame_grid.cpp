@@ -4,13 +4,9 @@
 
 #include "src/frame_clock.h"
 
-uint32_t frame_position(int64_t k, int fps) {
-  return static_cast<uint32_t>(k * kClockRate / fps);
-}
+uint32_t frame_position(int64_t k, int fps) { return static_cast<uint32_t>(k * kClockRate / fps); }
 
-int64_t first_frame_at(double seconds, int fps) {
-  return static_cast<int64_t>(std::ceil(seconds * fps - 1e-9));
-}
+int64_t first_frame_at(double seconds, int fps) { return static_cast<int64_t>(std::ceil(seconds * fps - 1e-9)); }
 
 int64_t first_frame_from(uint32_t position, int fps) {
   // Smallest k with floor(k x rate / fps) >= position, i.e. k x rate >= position x fps.

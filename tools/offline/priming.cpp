@@ -15,9 +15,7 @@ int64_t last_shafts_frame(int fps) {
 }
 
 bool particle_path(double glitch_credits) { return glitch_credits >= kParticlePathFrom; }
-bool seeds(double glitch_credits) {
-  return particle_path(glitch_credits) && glitch_credits < kParticleSeedBelow;
-}
+bool seeds(double glitch_credits) { return particle_path(glitch_credits) && glitch_credits < kParticleSeedBelow; }
 
 // The frame from which the particle field a frame before `end` reads is
 // made: the latest seeding frame, or, when none comes before, the first frame

@@ -18,7 +18,7 @@
 using GlitchCreditsAt = std::function<double(double row)>;
 
 struct Priming {
-  std::vector<int64_t> frames;  // grid frames to render first, ascending
+  std::vector<int64_t> frames;   // grid frames to render first, ascending
   bool shafts = false;           // the last frame that drew sun shafts is among them
   bool reset_particles = false;  // zero the particle state before them (and replay the field)
 };
@@ -30,4 +30,3 @@ Priming plan_priming(uint32_t target, int fps, const GlitchCreditsAt& glitch_cre
 // "replaying 27 frames for the sun shafts and the logo particles", naming
 // only the effects the plan replays; empty for a plan without frames.
 std::string replay_text(const Priming& plan);
-

@@ -18,16 +18,13 @@ Console::~Console() {
 void Console::say(const std::string& message) {
   if (terminal_ && !status_.empty())
     std::fprintf(out_, "%s%s%s\n%s%s", kClearLine, kPrefix, message.c_str(), kPrefix, status_.c_str());
-  else
-    std::fprintf(out_, "%s%s\n", kPrefix, message.c_str());
+  else std::fprintf(out_, "%s%s\n", kPrefix, message.c_str());
   std::fflush(out_);
 }
 
 void Console::status(const std::string& text) {
   status_ = text;
-  if (terminal_)
-    std::fprintf(out_, "%s%s%s", kClearLine, kPrefix, text.c_str());
-  else
-    std::fprintf(out_, "%s%s\n", kPrefix, text.c_str());
+  if (terminal_) std::fprintf(out_, "%s%s%s", kClearLine, kPrefix, text.c_str());
+  else std::fprintf(out_, "%s%s\n", kPrefix, text.c_str());
   std::fflush(out_);
 }

@@ -19,7 +19,8 @@ std::unique_ptr<DirectoryWatch> DirectoryWatch::open(const std::string& dir, std
     *error = std::string("cannot start inotify: ") + std::strerror(errno);
     return nullptr;
   }
-  if (inotify_add_watch(fd, dir.c_str(), IN_CLOSE_WRITE | IN_MOVED_TO | IN_DELETE | IN_MOVED_FROM | IN_ONLYDIR) < 0) {
+  if (inotify_add_watch(fd, dir.c_str(), IN_CLOSE_WRITE | IN_MOVED_TO | IN_DELETE | IN_MOVED_FROM | IN_ONLYDIR) <
+      0) {
     *error = "cannot watch " + dir + ": " + std::strerror(errno);
     close(fd);
     return nullptr;

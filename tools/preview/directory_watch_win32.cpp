@@ -58,10 +58,10 @@ struct DirectoryWatch::System {
   bool start_reading() {
     overlapped = {};
     overlapped.hEvent = event;
-    reading = ReadDirectoryChangesW(handle, buffer, sizeof buffer, FALSE,
-                                    FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE |
-                                        FILE_NOTIFY_CHANGE_SIZE,
-                                    nullptr, &overlapped, nullptr) != 0;
+    reading = ReadDirectoryChangesW(
+                  handle, buffer, sizeof buffer, FALSE,
+                  FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE, nullptr,
+                  &overlapped, nullptr) != 0;
     return reading;
   }
 

@@ -31,8 +31,8 @@ std::unique_ptr<LiveChoreography> LiveChoreography::open(const std::string& dir,
   std::unique_ptr<LiveChoreography> live(new LiveChoreography(dir, std::move(watch), console));
   Applied applied;
   for (int i = 0; i < kSyncTrackCount; ++i) live->load(i, &applied);
-  console.say("keys of " + std::to_string(applied.tracks.size()) + " of the " +
-              std::to_string(kSyncTrackCount) + " tracks from " + dir + ", watching it for saves");
+  console.say("keys of " + std::to_string(applied.tracks.size()) + " of the " + std::to_string(kSyncTrackCount) +
+              " tracks from " + dir + ", watching it for saves");
   return live;
 }
 

@@ -58,8 +58,7 @@ bool open_player(const PreviewOptions& o, Console& console, Player& p, int* stat
                                           }},
                                      &error);
   if (!p.window) return fail(kBadArguments, error);
-  p.intro =
-      start_headless_intro({.screen = o.size, .timing = true, .window = p.window->native_handle()}, &error);
+  p.intro = start_headless_intro({.screen = o.size, .timing = true, .window = p.window->native_handle()}, &error);
   if (!p.intro) return fail(kNoDevice, error);
   if (!o.choreography.empty() && !(p.live = LiveChoreography::open(o.choreography, console, &error)))
     return fail(kBadArguments, error);
@@ -96,7 +95,8 @@ bool follow_window_size(Player& p, PreviewSession& session, Console& console) {
   const auto start = std::chrono::steady_clock::now();
   std::string error;
   if (!remake_headless_renderer(*p.intro, *size, &error)) {
-    console.say("cannot draw at " + std::to_string(size->width) + "x" + std::to_string(size->height) + ": " + error);
+    console.say("cannot draw at " + std::to_string(size->width) + "x" + std::to_string(size->height) + ": " +
+                error);
     return false;
   }
   session.renderer_remade();
@@ -104,8 +104,9 @@ bool follow_window_size(Player& p, PreviewSession& session, Console& console) {
   const double ms = ms_since(start);
   const SetupTimings& t = p.intro->setup;
   char spent[160];
-  std::snprintf(spent, sizeof spent, "%.0f ms: device %.0f, images %.0f, uploads %.0f, programs %.0f, lens dirt %.0f",
-                ms, p.intro->device_ms, t.image_decode_ms, t.uploads_ms, t.programs_ms, t.lens_dirt_ms);
+  std::snprintf(spent, sizeof spent,
+                "%.0f ms: device %.0f, images %.0f, uploads %.0f, programs %.0f, lens dirt %.0f", ms,
+                p.intro->device_ms, t.image_decode_ms, t.uploads_ms, t.programs_ms, t.lens_dirt_ms);
   console.say("drawing at " + std::to_string(r.renderWidth) + "x" + std::to_string(r.renderHeight) +
               " for the window's " + std::to_string(size->width) + "x" + std::to_string(size->height) +
               " (the renderer made again in " + spent + ")");

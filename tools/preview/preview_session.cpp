@@ -65,9 +65,7 @@ void PreviewSession::command(Command c) {
     case Command::LoopStart:
       loop_.start = whole_row(now());
       return console_.say("loop start at " + row_text(loop_.start));
-    case Command::LoopEnd:
-      loop_.end = whole_row(now());
-      return console_.say("loop end at " + row_text(loop_.end));
+    case Command::LoopEnd: loop_.end = whole_row(now()); return console_.say("loop end at " + row_text(loop_.end));
     case Command::LoopToggle: return toggle_loop();
   }
 }
@@ -81,7 +79,7 @@ void PreviewSession::toggle_pause() {
     return;
   }
   paused_ = false;
-  if (landing_) return;  // the sound goes on when the landing's picture is drawn
+  if (landing_) return;                           // the sound goes on when the landing's picture is drawn
   if (!pending_ && shown_ >= end_) pending_ = 0;  // at the end, play starts over
   if (!pending_) sound_.seek(shown_);
   sound_.pause(false);
@@ -92,8 +90,8 @@ void PreviewSession::toggle_loop() {
     return console_.say("the loop needs its start before its end: mark them with [ and ]");
   }
   loop_.on = !loop_.on;
-  console_.say(std::string(loop_.on ? "looping rows " : "no longer looping rows ") +
-               std::to_string(loop_.start) + " to " + std::to_string(loop_.end));
+  console_.say(std::string(loop_.on ? "looping rows " : "no longer looping rows ") + std::to_string(loop_.start) +
+               " to " + std::to_string(loop_.end));
 }
 
 bool PreviewSession::step() {
@@ -173,8 +171,7 @@ void PreviewSession::draw(uint32_t position) {
   ++frames_drawn_;
   if (saved_at_) {
     console_.say("the save is on screen " + ms_text(*saved_at_, std::chrono::system_clock::now()) +
-                 " ms after it was written (its keys were in after " + ms_text(*saved_at_, swapped_at_) +
-                 " ms)");
+                 " ms after it was written (its keys were in after " + ms_text(*saved_at_, swapped_at_) + " ms)");
     saved_at_.reset();
   }
 }
@@ -191,8 +188,8 @@ void PreviewSession::take_saved_lists() {
   if (applied.tracks.empty()) return;
   if (applied.saved_at) saved_at_ = applied.saved_at;
   swapped_at_ = std::chrono::system_clock::now();
-  const bool seeding =
-      std::find(applied.tracks.begin(), applied.tracks.end(), kGlitchCreditsTrack) != applied.tracks.end();
+  const bool seeding = std::find(applied.tracks.begin(), applied.tracks.end(), kGlitchCreditsTrack) !=
+                       applied.tracks.end();
   const uint32_t here = now();
   // A replay under way drew its frames with the old keys: it starts over.
   if (!landing_ && replay_plan(here, !seeding).frames.empty()) {

@@ -51,8 +51,8 @@ struct ReplayProgress {
 class PreviewSession {
  public:
   // `sound` is open, prepared and written; `live` may be null (compiled-in keys).
-  PreviewSession(HeadlessIntro& intro, platform::AudioDevice& sound, LiveChoreography* live,
-                 Console& console, std::chrono::steady_clock::duration replay_slice = kReplaySlice);
+  PreviewSession(HeadlessIntro& intro, platform::AudioDevice& sound, LiveChoreography* live, Console& console,
+                 std::chrono::steady_clock::duration replay_slice = kReplaySlice);
 
   void command(Command c);
   // Starts (or moves) the player at `position` at the next step.
@@ -102,7 +102,7 @@ class PreviewSession {
     bool keeps_particles;
     SlicedReplay replay;
   };
-  std::optional<Landing> landing_;  // the sound is held until its picture is drawn
+  std::optional<Landing> landing_;                                 // the sound is held until its picture is drawn
   platform::AudioPosition heard_;                                  // the sound's last answer
   std::optional<std::chrono::system_clock::time_point> saved_at_;  // of lists not yet drawn
   std::chrono::system_clock::time_point swapped_at_;               // when their keys went in

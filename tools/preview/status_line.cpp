@@ -46,8 +46,7 @@ double StatusRefresh::fps(long frames_drawn, Clock::time_point now) const {
   return seconds > 0 ? (frames_drawn - frames_at_last_) / seconds : 0.0;
 }
 
-std::optional<std::string> StatusRefresh::take(const std::string& text, long frames_drawn,
-                                               Clock::time_point now) {
+std::optional<std::string> StatusRefresh::take(const std::string& text, long frames_drawn, Clock::time_point now) {
   last_ = now;
   frames_at_last_ = frames_drawn;
   if (text == shown_) return std::nullopt;

@@ -40,8 +40,7 @@ int export_tracks(const std::string& dir, std::FILE* out, std::FILE* err) {
     const CompiledTrack& compiled = compiled_tracks[i];
     std::vector<TrackKey> keys(static_cast<std::size_t>(compiled.key_count));
     for (int k = 0; k < compiled.key_count; ++k) {
-      keys[k] = TrackKey{compiled.rows[k], compiled.values[k],
-                         static_cast<Interpolation>(compiled.codes[k])};
+      keys[k] = TrackKey{compiled.rows[k], compiled.values[k], static_cast<Interpolation>(compiled.codes[k])};
     }
     const std::string name = track_file_name(base.c_str(), track_names[i]);
     const std::string path = (std::filesystem::path(dir) / name).string();

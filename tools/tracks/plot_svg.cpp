@@ -85,7 +85,8 @@ void panel(std::string& svg, const Track& track, const Frame& f, double top, con
   svg += "<text x='" + number(kLeft - 10) + "' y='" + number(top + kPanel - 2) + "' class='limit'>" +
          short_value(range.low) + "</text>\n";
   std::string path;
-  for (const CurvePoint& p : points) path += (path.empty() ? "M" : " L") + number(f.x(p.row)) + " " + number(y(p.value));
+  for (const CurvePoint& p : points)
+    path += (path.empty() ? "M" : " L") + number(f.x(p.row)) + " " + number(y(p.value));
   svg += "<path d='" + path + "' stroke='" + colour + "' class='curve'/>\n";
   for (int32_t k = 0; k < track.key_count; ++k) {
     const TrackKey& key = track.keys[k];
@@ -103,14 +104,17 @@ void axes(std::string& svg, const Frame& f, double bottom) {
   const double from_s = f.from_row / kRowsPerSecond, to_s = f.to_row / kRowsPerSecond;
   for (double s = std::ceil(from_s / second_step) * second_step; s <= to_s + 1e-9; s += second_step) {
     const std::string x = number(f.x(s * kRowsPerSecond));
-    svg += "<line x1='" + x + "' y1='" + number(bottom) + "' x2='" + x + "' y2='" + number(bottom + 6) + "' class='tick'/>\n";
+    svg += "<line x1='" + x + "' y1='" + number(bottom) + "' x2='" + x + "' y2='" + number(bottom + 6) +
+           "' class='tick'/>\n";
     svg += "<text x='" + x + "' y='" + number(bottom + 20) + "' class='axis'>" + short_value(s) + " s</text>\n";
   }
   const double bars_per_pixel = seconds_per_pixel * kRowsPerSecond / kRowsPerBar;
   const double bar_step = tick_step(bars_per_pixel, 40, {1, 2, 4, 8, 16, 32});
-  for (double b = std::ceil(f.from_row / kRowsPerBar / bar_step) * bar_step; b * kRowsPerBar <= f.to_row; b += bar_step) {
+  for (double b = std::ceil(f.from_row / kRowsPerBar / bar_step) * bar_step; b * kRowsPerBar <= f.to_row;
+       b += bar_step) {
     const std::string x = number(f.x(b * kRowsPerBar));
-    svg += "<line x1='" + x + "' y1='" + number(kTop) + "' x2='" + x + "' y2='" + number(bottom) + "' class='bar'/>\n";
+    svg += "<line x1='" + x + "' y1='" + number(kTop) + "' x2='" + x + "' y2='" + number(bottom) +
+           "' class='bar'/>\n";
     svg += "<text x='" + x + "' y='" + number(kTop - 6) + "' class='axis'>" + short_value(b) + "</text>\n";
   }
   svg += "<text x='" + number(kLeft - 28) + "' y='" + number(kTop - 6) + "' class='limit'>bar</text>\n";
@@ -128,8 +132,8 @@ void sections(std::string& svg, const Frame& f, const std::vector<int32_t>& rows
     // Near the right edge the name goes to the left of its line.
     const bool at_edge = f.x(rows[i]) > kWidth - kRight - 110;
     svg += "<text x='" + number(f.x(rows[i]) + (at_edge ? -3 : 3)) + "' y='" + number(label) +
-           "' class='sectionname'" + (at_edge ? " text-anchor='end'" : "") + ">" +
-           std::to_string(i + 1) + " · row " + std::to_string(rows[i]) + "</text>\n";
+           "' class='sectionname'" + (at_edge ? " text-anchor='end'" : "") + ">" + std::to_string(i + 1) +
+           " · row " + std::to_string(rows[i]) + "</text>\n";
   }
 }
 
@@ -161,9 +165,9 @@ std::vector<CurvePoint> curve_points(const Track& track, double from_row, double
     // The value just before b: a step holds to it, the others arrive at the next key.
     const bool step = k == 0 || k == track.key_count || track.keys[k - 1].interpolation == Interpolation::Step;
     const bool reaches_key = k < track.key_count && b == track.keys[k].row;
-    const double arriving = step ? points.back().value
-                                 : reaches_key ? track.keys[k].value
-                                               : track_value_at(&track, b);
+    const double arriving = step          ? points.back().value
+                            : reaches_key ? track.keys[k].value
+                                          : track_value_at(&track, b);
     points.push_back({b, arriving});
     if (reaches_key) points.push_back({b, track.keys[k].value});
   }
@@ -174,7 +178,8 @@ std::string plot_svg(const std::vector<const Track*>& tracks, const PlotRequest&
   const Frame f{request.from * kRowsPerSecond, request.to * kRowsPerSecond};
   std::vector<std::string> groups;
   for (const Track* t : tracks)
-    if (std::find(groups.begin(), groups.end(), group_of(t->name)) == groups.end()) groups.push_back(group_of(t->name));
+    if (std::find(groups.begin(), groups.end(), group_of(t->name)) == groups.end())
+      groups.push_back(group_of(t->name));
   const double bottom = kTop + groups.size() * kGroupHead + tracks.size() * (kPanel + kPanelGap);
   std::string body;
   double top = kTop;
@@ -190,12 +195,13 @@ std::string plot_svg(const std::vector<const Track*>& tracks, const PlotRequest&
   }
   std::string svg = "<?xml version='1.0' encoding='UTF-8'?>\n<svg xmlns='http://www.w3.org/2000/svg' width='" +
                     number(kWidth) + "' height='" + number(bottom + kBottom) + "' font-family='sans-serif'>\n";
-  svg += "<style>.panel{fill:#f6f6f2;stroke:#ddd}.curve{fill:none;stroke-width:1.4}"
-         ".name{font-size:13px;text-anchor:end}.limit{font-size:10px;fill:#777;text-anchor:end}"
-         ".group{font-size:16px;font-weight:bold}.axis{font-size:11px;fill:#444;text-anchor:middle}"
-         ".tick{stroke:#444}.bar{stroke:#000;stroke-opacity:0.07}"
-         ".section{stroke:#b03060;stroke-width:1;stroke-dasharray:4 3}"
-         ".sectionname{font-size:11px;fill:#b03060}.legend{font-size:12px}.title{font-size:16px}</style>\n";
+  svg +=
+      "<style>.panel{fill:#f6f6f2;stroke:#ddd}.curve{fill:none;stroke-width:1.4}"
+      ".name{font-size:13px;text-anchor:end}.limit{font-size:10px;fill:#777;text-anchor:end}"
+      ".group{font-size:16px;font-weight:bold}.axis{font-size:11px;fill:#444;text-anchor:middle}"
+      ".tick{stroke:#444}.bar{stroke:#000;stroke-opacity:0.07}"
+      ".section{stroke:#b03060;stroke-width:1;stroke-dasharray:4 3}"
+      ".sectionname{font-size:11px;fill:#b03060}.legend{font-size:12px}.title{font-size:16px}</style>\n";
   svg += "<rect width='100%' height='100%' fill='white'/>\n";
   svg += "<text x='12' y='22' class='title'>Choreography, " + short_value(request.from) + " to " +
          short_value(request.to) + " s" + (request.subtitle.empty() ? "" : ": " + escaped(request.subtitle)) +

@@ -10,8 +10,8 @@
 struct Track;
 
 struct PlotRequest {
-  double from = 0;    // seconds
-  double to = 136;    // seconds, after `from`
+  double from = 0;  // seconds
+  double to = 136;  // seconds, after `from`
   std::vector<int32_t> section_rows;
   std::string subtitle;  // where the keys come from
 };

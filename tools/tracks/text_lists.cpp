@@ -53,13 +53,14 @@ int export_text_lists(const std::string& dir, std::FILE* out, std::FILE* err) {
   return kToolOk;
 }
 
-int import_text_lists(const std::string& dir, const std::string& source_file, std::FILE* out,
-                      std::FILE* err) {
+int import_text_lists(const std::string& dir, const std::string& source_file, std::FILE* out, std::FILE* err) {
   std::error_code failure;
   if (!std::filesystem::is_directory(dir, failure)) {
     // One line, not one "cannot open" per track.
-    std::fprintf(err, "velmorand-tracks: %s is not a folder of key lists (--export-text %s writes one); %s is left as it was\n",
-                 dir.c_str(), dir.c_str(), source_file.c_str());
+    std::fprintf(
+        err,
+        "velmorand-tracks: %s is not a folder of key lists (--export-text %s writes one); %s is left as it was\n",
+        dir.c_str(), dir.c_str(), source_file.c_str());
     return kToolFailed;
   }
   std::array<ListText, kSyncTrackCount> lists;
@@ -79,7 +80,7 @@ int import_text_lists(const std::string& dir, const std::string& source_file, st
     return kToolOk;
   }
   if (!replace_whole_file(source_file, source, err)) return kToolFailed;
-  std::fprintf(out, "wrote %s: %d lists, %d keys; rebuild to make them the intro's keys\n",
-               source_file.c_str(), kSyncTrackCount, total);
+  std::fprintf(out, "wrote %s: %d lists, %d keys; rebuild to make them the intro's keys\n", source_file.c_str(),
+               kSyncTrackCount, total);
   return kToolOk;
 }

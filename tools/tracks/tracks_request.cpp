@@ -46,14 +46,16 @@ std::optional<TracksRequest> parse_tracks_request(int argc, const char* const ar
   if (!is_command(words[0])) return (*error = "unknown option '" + words[0] + "'", std::nullopt);
   request.arguments.assign(words.begin() + 1, words.end());
   for (const std::string& argument : request.arguments)
-    if (is_command(argument)) return (*error = "one command at a time, not " + request.command + " and " + argument, std::nullopt);
+    if (is_command(argument))
+      return (*error = "one command at a time, not " + request.command + " and " + argument, std::nullopt);
   const int most = most_arguments(request.command);
   if (static_cast<int>(request.arguments.size()) > most) {
     *error = most == 0 ? request.command + " takes no argument"
                        : "unexpected argument '" + request.arguments[most] + "'";
     return std::nullopt;
   }
-  if (most > 0 && request.arguments.empty()) return (*error = request.command + " needs an argument", std::nullopt);
+  if (most > 0 && request.arguments.empty())
+    return (*error = request.command + " needs an argument", std::nullopt);
   for (const std::string& argument : request.arguments)
     if (argument.empty()) return (*error = request.command + " needs a non-empty argument", std::nullopt);
   if (request.choreography && request.command != "--at")

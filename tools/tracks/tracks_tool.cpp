@@ -93,8 +93,8 @@ int run_command(const TracksRequest& request, std::FILE* out, std::FILE* err) {
   if (command == "--export") return export_tracks(argument, out, err);
   if (command == "--export-text") return export_text_lists(argument, out, err);
   if (command == "--import-text")
-    return import_text_lists(argument, request.arguments.size() > 1 ? request.arguments[1] : default_list_source_path(),
-                             out, err);
+    return import_text_lists(
+        argument, request.arguments.size() > 1 ? request.arguments[1] : default_list_source_path(), out, err);
   return dump_track(argument.c_str(), out, err);
 }
 

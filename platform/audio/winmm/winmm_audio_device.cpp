@@ -105,8 +105,7 @@ void WinmmAudioDevice::prepare(WaveBlock& block) {
   if (!handle_ || block_) return;
   block_ = &block;
   frames_ = block_frames(block, format_);
-  header_prepared_ =
-      waveOutPrepareHeader(handle_, header(block), sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+  header_prepared_ = waveOutPrepareHeader(handle_, header(block), sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
 }
 
 void WinmmAudioDevice::write(WaveBlock& block) {
@@ -143,7 +142,8 @@ void WinmmAudioDevice::release_tail() {
 }
 
 void WinmmAudioDevice::count_on_wall_clock(WaveBlock& block) {
-  std::fprintf(stderr, "%s: the sound device refused the soundtrack; running silently on the wall clock\n", platform::program_name());
+  std::fprintf(stderr, "%s: the sound device refused the soundtrack; running silently on the wall clock\n",
+               platform::program_name());
   wall_clock_ = make_wall_clock_audio_device();
   wall_clock_->open(format_);
   wall_clock_->prepare(block);

@@ -15,8 +15,8 @@ constexpr size_t kMaxTimedPasses = 128;
 // saying so here makes the dropped call visible without the debug layer.
 bool fits(int start, size_t count, UINT slots, const char* what) {
   if (start >= 0 && size_t(start) + count <= slots) return true;
-  std::fprintf(stderr, "gpu: %zu %s from slot %d reach past the stage's %u; not bound\n", count,
-               what, start, slots);
+  std::fprintf(stderr, "gpu: %zu %s from slot %d reach past the stage's %u; not bound\n", count, what, start,
+               slots);
   return false;
 }
 
@@ -203,8 +203,8 @@ void D3D11Device::end_frame() {
 // timings rather than wrong ones.
 std::vector<PassTiming> D3D11Device::collect_timings() {
   D3D11_QUERY_DATA_TIMESTAMP_DISJOINT clock{};
-  bool valid = wait_for(context_.Get(), disjoint_query_.Get(), &clock, sizeof clock) == S_OK &&
-               !clock.Disjoint && clock.Frequency != 0;
+  bool valid = wait_for(context_.Get(), disjoint_query_.Get(), &clock, sizeof clock) == S_OK && !clock.Disjoint &&
+               clock.Frequency != 0;
   std::vector<PassTiming> passes;
   for (size_t i = 0; valid && i < window_labels_.size(); ++i) {
     UINT64 begin = 0, end = 0;
@@ -236,8 +236,8 @@ void D3D11Device::drain_validation_messages() const {
     auto* message = reinterpret_cast<D3D11_MESSAGE*>(bytes.data());
     if (FAILED(info_queue_->GetMessage(i, message, &size))) continue;
     if (message->Severity > D3D11_MESSAGE_SEVERITY_WARNING) continue;
-    std::fprintf(stderr, "direct3d 11 validation: %.*s\n",
-                 static_cast<int>(message->DescriptionByteLength), message->pDescription);
+    std::fprintf(stderr, "direct3d 11 validation: %.*s\n", static_cast<int>(message->DescriptionByteLength),
+                 message->pDescription);
     ++validation_messages_;
   }
   info_queue_->ClearStoredMessages();

@@ -50,9 +50,7 @@ DXGI_FORMAT to_dxgi(Format f) {
 
 uint32_t texel_bytes(Format f) { return f == Format::RGBA16F ? 8 : 4; }
 
-Texture D3D11Device::create_texture(const TextureDesc& desc) {
-  return add_texture(desc, bind_flags(desc.bind));
-}
+Texture D3D11Device::create_texture(const TextureDesc& desc) { return add_texture(desc, bind_flags(desc.bind)); }
 
 // Every level starts zeroed through its initial data, as the Vulkan backend
 // clears new images: captures must not depend on leftover memory.
@@ -70,8 +68,8 @@ Texture D3D11Device::add_texture(const TextureDesc& desc, UINT bind) {
   td.BindFlags = bind;
   td.MiscFlags = desc.generate_mips ? D3D11_RESOURCE_MISC_GENERATE_MIPS : 0;
   HRESULT hr = E_INVALIDARG;
-  if (desc.width > 0 && desc.height > 0 && desc.width <= max_image_side() &&
-      desc.height <= max_image_side() && td.MipLevels <= 32) {
+  if (desc.width > 0 && desc.height > 0 && desc.width <= max_image_side() && desc.height <= max_image_side() &&
+      td.MipLevels <= 32) {
     const UINT bpp = texel_bytes(desc.format);
     std::vector<uint8_t> zeros(size_t(td.Width) * td.Height * bpp);
     std::vector<D3D11_SUBRESOURCE_DATA> initial(td.MipLevels);
@@ -83,8 +81,8 @@ Texture D3D11Device::add_texture(const TextureDesc& desc, UINT bind) {
   }
   if (FAILED(hr)) {
     failures_.report("cannot create texture " + std::string(name_of(desc.label)) + " (" +
-                     std::to_string(desc.width) + "x" + std::to_string(desc.height) + ", HRESULT " +
-                     hex(hr) + ")");
+                     std::to_string(desc.width) + "x" + std::to_string(desc.height) + ", HRESULT " + hex(hr) +
+                     ")");
     return {};
   }
   return add<Texture>(textures_, std::move(rec));
@@ -142,8 +140,9 @@ UnorderedAccessView D3D11Device::back_buffer_uav() {
     ComPtr<ID3D11Texture2D> stand_in;
     if (SUCCEEDED(device_->CreateTexture2D(&td, nullptr, &stand_in)) &&
         SUCCEEDED(hr = device_->CreateUnorderedAccessView(stand_in.Get(), nullptr, &rec.view))) {
-      std::fprintf(stderr, "gpu: the swap chain's buffer takes no unordered-access view; "
-                           "frames are drawn into a texture and copied over\n");
+      std::fprintf(stderr,
+                   "gpu: the swap chain's buffer takes no unordered-access view; "
+                   "frames are drawn into a texture and copied over\n");
       context_->CopyResource(stand_in.Get(), swap_chain_buffer_.Get());  // what was uploaded so far
       tex.texture = stand_in;
       copy_to_swap_chain_ = true;
@@ -300,7 +299,8 @@ std::vector<uint8_t> D3D11Device::read_level(Texture t, int mip, uint32_t bpp) {
   const size_t row = size_t(td.Width) * bpp;
   std::vector<uint8_t> out(row * td.Height);
   for (UINT y = 0; y < td.Height; ++y)
-    std::memcpy(out.data() + y * row, static_cast<const uint8_t*>(mapped.pData) + size_t(y) * mapped.RowPitch, row);
+    std::memcpy(out.data() + y * row, static_cast<const uint8_t*>(mapped.pData) + size_t(y) * mapped.RowPitch,
+                row);
   context_->Unmap(staging.Get(), 0);
   return out;
 }

@@ -45,12 +45,11 @@ HRESULT D3D11Device::create_device_objects(const DeviceDesc& desc, UINT flags) {
   device_.Reset();
   context_.Reset();
   if (!desc.window)
-    return D3D11CreateDevice(nullptr, D3D_DRIVER_TYPE_HARDWARE, nullptr, flags, nullptr, 0,
-                             D3D11_SDK_VERSION, &device_, nullptr, &context_);
+    return D3D11CreateDevice(nullptr, D3D_DRIVER_TYPE_HARDWARE, nullptr, flags, nullptr, 0, D3D11_SDK_VERSION,
+                             &device_, nullptr, &context_);
   DXGI_SWAP_CHAIN_DESC sc = swap_chain_desc(desc);
-  return D3D11CreateDeviceAndSwapChain(nullptr, D3D_DRIVER_TYPE_HARDWARE, nullptr, flags, nullptr,
-                                       0, D3D11_SDK_VERSION, &sc, &swap_chain_, &device_, nullptr,
-                                       &context_);
+  return D3D11CreateDeviceAndSwapChain(nullptr, D3D_DRIVER_TYPE_HARDWARE, nullptr, flags, nullptr, 0,
+                                       D3D11_SDK_VERSION, &sc, &swap_chain_, &device_, nullptr, &context_);
 }
 
 bool D3D11Device::init(const DeviceDesc& desc, std::string* error, int32_t* platform_status) {
@@ -64,9 +63,8 @@ bool D3D11Device::init(const DeviceDesc& desc, std::string* error, int32_t* plat
     hr = DXGI_ERROR_UNSUPPORTED;  // the compute kernels are shader model 5.0
   if (FAILED(hr)) {
     if (platform_status) *platform_status = static_cast<int32_t>(hr);
-    *error = std::string("cannot create a Direct3D 11 device") +
-             (desc.window ? " and swap chain" : "") + " (HRESULT " + hex(hr) +
-             "); a GPU with Direct3D feature level 11.0 is needed";
+    *error = std::string("cannot create a Direct3D 11 device") + (desc.window ? " and swap chain" : "") +
+             " (HRESULT " + hex(hr) + "); a GPU with Direct3D feature level 11.0 is needed";
     return false;
   }
   if (desc.validation) device_.As(&info_queue_);  // there only with the debug layer
@@ -88,13 +86,18 @@ void D3D11Device::bound_frame_queue() {
   HRESULT hr = device_.As(&dxgi);
   if (SUCCEEDED(hr)) hr = dxgi->SetMaximumFrameLatency(1);
   if (FAILED(hr))
-    std::fprintf(stderr, "gpu: the frame queue cannot be bounded (HRESULT %s); frames may run up to "
-                         "three ahead of the display\n", hex(hr).c_str());
+    std::fprintf(stderr,
+                 "gpu: the frame queue cannot be bounded (HRESULT %s); frames may run up to "
+                 "three ahead of the display\n",
+                 hex(hr).c_str());
 }
 
 bool D3D11Device::create_back_buffer(const DeviceDesc& desc, std::string* error) {
-  const TextureDesc back{.width = desc.width, .height = desc.height, .mip_levels = 1,
-                         .format = Format::RGBA8, .bind = kBindUnorderedAccess,
+  const TextureDesc back{.width = desc.width,
+                         .height = desc.height,
+                         .mip_levels = 1,
+                         .format = Format::RGBA8,
+                         .bind = kBindUnorderedAccess,
                          .label = "backBuffer"};
   if (swap_chain_) {
     HRESULT hr = swap_chain_->GetBuffer(0, __uuidof(ID3D11Texture2D),
@@ -135,8 +138,7 @@ void D3D11Device::read_adapter_name() {
   ComPtr<IDXGIDevice> dxgi;
   ComPtr<IDXGIAdapter> adapter;
   DXGI_ADAPTER_DESC desc{};
-  if (SUCCEEDED(device_.As(&dxgi)) && SUCCEEDED(dxgi->GetAdapter(&adapter)) &&
-      SUCCEEDED(adapter->GetDesc(&desc)))
+  if (SUCCEEDED(device_.As(&dxgi)) && SUCCEEDED(dxgi->GetAdapter(&adapter)) && SUCCEEDED(adapter->GetDesc(&desc)))
     adapter_name_ = utf8(desc.Description);
 }
 
@@ -151,8 +153,7 @@ D3D11Device::~D3D11Device() {
 
 namespace gpu {
 
-std::unique_ptr<Device> create_device(const DeviceDesc& desc, std::string* error,
-                                      int32_t* platform_status) {
+std::unique_ptr<Device> create_device(const DeviceDesc& desc, std::string* error, int32_t* platform_status) {
   auto device = std::make_unique<d3d11::D3D11Device>();
   std::string message;
   if (!device->init(desc, &message, platform_status)) {

@@ -29,18 +29,14 @@ void VulkanDevice::cs_set_constant_buffers(int start, std::span<const Buffer> v)
 void VulkanDevice::cs_set_samplers(int start, std::span<const Sampler> v) {
   set_slots(compute_.sampler, start, v);
 }
-void VulkanDevice::vs_set_samplers(int start, std::span<const Sampler> v) {
-  set_slots(vertex_.sampler, start, v);
-}
+void VulkanDevice::vs_set_samplers(int start, std::span<const Sampler> v) { set_slots(vertex_.sampler, start, v); }
 void VulkanDevice::ps_set_shader_resources(int start, std::span<const ShaderResourceView> v) {
   set_slots(pixel_.srv, start, v);
 }
 void VulkanDevice::ps_set_constant_buffers(int start, std::span<const Buffer> v) {
   set_slots(pixel_.cbuffer, start, v);
 }
-void VulkanDevice::ps_set_samplers(int start, std::span<const Sampler> v) {
-  set_slots(pixel_.sampler, start, v);
-}
+void VulkanDevice::ps_set_samplers(int start, std::span<const Sampler> v) { set_slots(pixel_.sampler, start, v); }
 
 VkCommandBuffer VulkanDevice::commands() {
   if (!recording_) {
@@ -62,8 +58,8 @@ void VulkanDevice::full_barrier() {
   VkMemoryBarrier b{VK_STRUCTURE_TYPE_MEMORY_BARRIER};
   b.srcAccessMask = VK_ACCESS_MEMORY_WRITE_BIT;
   b.dstAccessMask = VK_ACCESS_MEMORY_READ_BIT | VK_ACCESS_MEMORY_WRITE_BIT;
-  vkCmdPipelineBarrier(commands(), VK_PIPELINE_STAGE_ALL_COMMANDS_BIT,
-                       VK_PIPELINE_STAGE_ALL_COMMANDS_BIT, 0, 1, &b, 0, nullptr, 0, nullptr);
+  vkCmdPipelineBarrier(commands(), VK_PIPELINE_STAGE_ALL_COMMANDS_BIT, VK_PIPELINE_STAGE_ALL_COMMANDS_BIT, 0, 1,
+                       &b, 0, nullptr, 0, nullptr);
 }
 
 // Pushes one descriptor for every binding the program uses, from the slots of
@@ -104,8 +100,7 @@ void VulkanDevice::push_descriptors(VkPipelineBindPoint point, const ShaderRecor
     writes.push_back(w);
   }
   if (!writes.empty())
-    push_descriptor_set_(cmd_, point, program.layout, 0, static_cast<uint32_t>(writes.size()),
-                         writes.data());
+    push_descriptor_set_(cmd_, point, program.layout, 0, static_cast<uint32_t>(writes.size()), writes.data());
 }
 
 namespace {
@@ -114,8 +109,8 @@ namespace {
 bool uavs_bound(const ShaderRecord& program, const StageSlots& slots) {
   for (uint32_t b : program.info.bindings)
     if (b >= kUavBase && slots.uav[b - kUavBase] == 0) {
-      std::fprintf(stderr, "gpu: %s has nothing bound at u%u; pass skipped\n",
-                   program.label.c_str(), b - kUavBase);
+      std::fprintf(stderr, "gpu: %s has nothing bound at u%u; pass skipped\n", program.label.c_str(),
+                   b - kUavBase);
       return false;
     }
   return true;
@@ -174,8 +169,8 @@ void VulkanDevice::draw(uint32_t vertex_count, uint32_t first_vertex) {
   vkCmdBeginRendering(cmd_, &rendering);
   vkCmdBindPipeline(cmd_, VK_PIPELINE_BIND_POINT_GRAPHICS, pipeline);
   push_descriptors(VK_PIPELINE_BIND_POINT_GRAPHICS, program, pixel_);
-  VkViewport vp{viewport_.x, viewport_.y, viewport_.width, viewport_.height,
-                viewport_.min_depth, viewport_.max_depth};
+  VkViewport vp{viewport_.x,      viewport_.y,         viewport_.width,
+                viewport_.height, viewport_.min_depth, viewport_.max_depth};
   VkRect2D scissor{{0, 0}, extent};
   vkCmdSetViewport(cmd_, 0, 1, &vp);
   vkCmdSetScissor(cmd_, 0, 1, &scissor);
@@ -212,8 +207,8 @@ void VulkanDevice::submit_and_wait(VkSemaphore wait, VkSemaphore signal) {
 void VulkanDevice::collect_timings() {
   if (!queries_ || query_count_ == 0) return;
   std::vector<uint64_t> ticks(query_count_);
-  vkGetQueryPoolResults(device_, queries_, 0, query_count_, ticks.size() * sizeof(uint64_t),
-                        ticks.data(), sizeof(uint64_t), VK_QUERY_RESULT_64_BIT | VK_QUERY_RESULT_WAIT_BIT);
+  vkGetQueryPoolResults(device_, queries_, 0, query_count_, ticks.size() * sizeof(uint64_t), ticks.data(),
+                        sizeof(uint64_t), VK_QUERY_RESULT_64_BIT | VK_QUERY_RESULT_WAIT_BIT);
   timings_.clear();
   for (size_t i = 0; i < query_labels_.size(); ++i) {
     double ns = double(ticks[2 * i + 1] - ticks[2 * i]) * timestamp_period_;

@@ -116,8 +116,8 @@ VkResult VulkanDevice::acquire_image(uint32_t* index) {
   VkResult result = VK_ERROR_OUT_OF_DATE_KHR;
   for (int attempt = 0; attempt < 2 && result == VK_ERROR_OUT_OF_DATE_KHR; ++attempt) {
     if (swapchain_.out_of_date && !build_swapchain()) return VK_ERROR_OUT_OF_DATE_KHR;
-    result = vkAcquireNextImageKHR(device_, swapchain_.swapchain, UINT64_MAX, swapchain_.acquired,
-                                   VK_NULL_HANDLE, index);
+    result = vkAcquireNextImageKHR(device_, swapchain_.swapchain, UINT64_MAX, swapchain_.acquired, VK_NULL_HANDLE,
+                                   index);
     swapchain_.out_of_date = result == VK_ERROR_OUT_OF_DATE_KHR;
   }
   if (result == VK_SUBOPTIMAL_KHR && window_resized()) swapchain_.out_of_date = true;
@@ -141,8 +141,8 @@ void VulkanDevice::blit_to_swapchain(uint32_t index) {
   const VkImageMemoryBarrier before[] = {
       layout_change(target, VK_IMAGE_LAYOUT_UNDEFINED, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL),
       layout_change(source.image, VK_IMAGE_LAYOUT_GENERAL, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL)};
-  vkCmdPipelineBarrier(cmd, VK_PIPELINE_STAGE_ALL_COMMANDS_BIT, VK_PIPELINE_STAGE_TRANSFER_BIT, 0, 0,
-                       nullptr, 0, nullptr, 2, before);
+  vkCmdPipelineBarrier(cmd, VK_PIPELINE_STAGE_ALL_COMMANDS_BIT, VK_PIPELINE_STAGE_TRANSFER_BIT, 0, 0, nullptr, 0,
+                       nullptr, 2, before);
   VkImageBlit region{};
   region.srcSubresource = region.dstSubresource = {VK_IMAGE_ASPECT_COLOR_BIT, 0, 0, 1};
   region.srcOffsets[1] = {source.desc.width, source.desc.height, 1};
@@ -153,8 +153,8 @@ void VulkanDevice::blit_to_swapchain(uint32_t index) {
   const VkImageMemoryBarrier after[] = {
       layout_change(target, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, VK_IMAGE_LAYOUT_PRESENT_SRC_KHR),
       layout_change(source.image, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL, VK_IMAGE_LAYOUT_GENERAL)};
-  vkCmdPipelineBarrier(cmd, VK_PIPELINE_STAGE_TRANSFER_BIT, VK_PIPELINE_STAGE_ALL_COMMANDS_BIT, 0, 0,
-                       nullptr, 0, nullptr, 2, after);
+  vkCmdPipelineBarrier(cmd, VK_PIPELINE_STAGE_TRANSFER_BIT, VK_PIPELINE_STAGE_ALL_COMMANDS_BIT, 0, 0, nullptr, 0,
+                       nullptr, 2, after);
 }
 
 void VulkanDevice::present(int) {

@@ -32,8 +32,7 @@ bool VulkanDevice::build_layout(ShaderRecord& rec, const std::vector<uint32_t>& 
   set.flags = VK_DESCRIPTOR_SET_LAYOUT_CREATE_PUSH_DESCRIPTOR_BIT_KHR;
   set.bindingCount = static_cast<uint32_t>(list.size());
   set.pBindings = list.data();
-  if (vkCreateDescriptorSetLayout(device_, &set, nullptr, &rec.set_layout) != VK_SUCCESS)
-    return false;
+  if (vkCreateDescriptorSetLayout(device_, &set, nullptr, &rec.set_layout) != VK_SUCCESS) return false;
   VkPipelineLayoutCreateInfo layout{VK_STRUCTURE_TYPE_PIPELINE_LAYOUT_CREATE_INFO};
   layout.setLayoutCount = 1;
   layout.pSetLayouts = &rec.set_layout;
@@ -97,8 +96,8 @@ VkPipeline VulkanDevice::graphics_pipeline(uint32_t vs, uint32_t ps, uint32_t bl
   VkPipelineMultisampleStateCreateInfo multisample{VK_STRUCTURE_TYPE_PIPELINE_MULTISAMPLE_STATE_CREATE_INFO};
   multisample.rasterizationSamples = VK_SAMPLE_COUNT_1_BIT;
   VkPipelineColorBlendAttachmentState attachment{};
-  attachment.colorWriteMask = VK_COLOR_COMPONENT_R_BIT | VK_COLOR_COMPONENT_G_BIT |
-                              VK_COLOR_COMPONENT_B_BIT | VK_COLOR_COMPONENT_A_BIT;
+  attachment.colorWriteMask = VK_COLOR_COMPONENT_R_BIT | VK_COLOR_COMPONENT_G_BIT | VK_COLOR_COMPONENT_B_BIT |
+                              VK_COLOR_COMPONENT_A_BIT;
   if (blends_[blend].additive) {
     attachment.blendEnable = VK_TRUE;
     attachment.srcColorBlendFactor = attachment.dstColorBlendFactor = VK_BLEND_FACTOR_ONE;

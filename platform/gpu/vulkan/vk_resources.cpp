@@ -22,9 +22,7 @@ VkImageUsageFlags usage_of(uint32_t bind) {
   return usage;
 }
 
-VkImageSubresourceRange all_levels(uint32_t count) {
-  return {VK_IMAGE_ASPECT_COLOR_BIT, 0, count, 0, 1};
-}
+VkImageSubresourceRange all_levels(uint32_t count) { return {VK_IMAGE_ASPECT_COLOR_BIT, 0, count, 0, 1}; }
 
 VkSamplerAddressMode to_vk(AddressMode m) {
   switch (m) {
@@ -45,8 +43,8 @@ void change_layout(VkCommandBuffer cmd, VkImage image, int mip, VkImageLayout fr
   b.srcQueueFamilyIndex = b.dstQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
   b.image = image;
   b.subresourceRange = {VK_IMAGE_ASPECT_COLOR_BIT, static_cast<uint32_t>(mip), 1, 0, 1};
-  vkCmdPipelineBarrier(cmd, VK_PIPELINE_STAGE_ALL_COMMANDS_BIT, VK_PIPELINE_STAGE_ALL_COMMANDS_BIT,
-                       0, 0, nullptr, 0, nullptr, 1, &b);
+  vkCmdPipelineBarrier(cmd, VK_PIPELINE_STAGE_ALL_COMMANDS_BIT, VK_PIPELINE_STAGE_ALL_COMMANDS_BIT, 0, 0, nullptr,
+                       0, nullptr, 1, &b);
 }
 
 }  // namespace
@@ -57,8 +55,7 @@ VkFormat to_vk(Format f) {
 
 uint32_t texel_bytes(Format f) { return f == Format::RGBA16F ? 8 : 4; }
 
-bool VulkanDevice::allocate(const VkMemoryRequirements& req, VkMemoryPropertyFlags props,
-                            VkDeviceMemory* out) {
+bool VulkanDevice::allocate(const VkMemoryRequirements& req, VkMemoryPropertyFlags props, VkDeviceMemory* out) {
   for (uint32_t i = 0; i < memory_props_.memoryTypeCount; ++i) {
     if (!(req.memoryTypeBits & (1u << i))) continue;
     if ((memory_props_.memoryTypes[i].propertyFlags & props) != props) continue;
@@ -106,9 +103,8 @@ Texture VulkanDevice::create_texture(const TextureDesc& desc) {
   to_general.srcQueueFamilyIndex = to_general.dstQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
   to_general.image = rec.image;
   to_general.subresourceRange = all_levels(info.mipLevels);
-  vkCmdPipelineBarrier(commands(), VK_PIPELINE_STAGE_TOP_OF_PIPE_BIT,
-                       VK_PIPELINE_STAGE_ALL_COMMANDS_BIT, 0, 0, nullptr, 0, nullptr, 1,
-                       &to_general);
+  vkCmdPipelineBarrier(commands(), VK_PIPELINE_STAGE_TOP_OF_PIPE_BIT, VK_PIPELINE_STAGE_ALL_COMMANDS_BIT, 0, 0,
+                       nullptr, 0, nullptr, 1, &to_general);
   VkClearColorValue zero{};
   VkImageSubresourceRange range = all_levels(info.mipLevels);
   vkCmdClearColorImage(cmd_, rec.image, VK_IMAGE_LAYOUT_GENERAL, &zero, 1, &range);
@@ -130,11 +126,10 @@ VkImageView VulkanDevice::make_view(const ImageRecord& image, const ViewDesc& de
 
 namespace {
 template <typename Handle>
-Handle add_view(std::vector<ViewRecord>& views, ViewDesc desc, VkImageView view,
-                const ImageRecord& image, CreationFailures& failures) {
+Handle add_view(std::vector<ViewRecord>& views, ViewDesc desc, VkImageView view, const ImageRecord& image,
+                CreationFailures& failures) {
   if (!view) {
-    failures.report(std::string("cannot create a view of texture ") +
-                    (image.desc.label ? image.desc.label : ""));
+    failures.report(std::string("cannot create a view of texture ") + (image.desc.label ? image.desc.label : ""));
     return {};
   }
   desc.mip_levels = static_cast<int>(levels(desc.mip_levels));
@@ -145,24 +140,24 @@ Handle add_view(std::vector<ViewRecord>& views, ViewDesc desc, VkImageView view,
 
 ShaderResourceView VulkanDevice::create_srv(const ViewDesc& d) {
   if (d.texture.id >= images_.size() || !d.texture) return {};
-  return add_view<ShaderResourceView>(srvs_, d, make_view(images_[d.texture.id], d),
-                                           images_[d.texture.id], failures_);
+  return add_view<ShaderResourceView>(srvs_, d, make_view(images_[d.texture.id], d), images_[d.texture.id],
+                                      failures_);
 }
 
 UnorderedAccessView VulkanDevice::create_uav(const ViewDesc& d) {
   if (d.texture.id >= images_.size() || !d.texture) return {};
   ViewDesc one = d;
   one.mip_levels = 1;
-  return add_view<UnorderedAccessView>(uavs_, one, make_view(images_[d.texture.id], one),
-                                            images_[d.texture.id], failures_);
+  return add_view<UnorderedAccessView>(uavs_, one, make_view(images_[d.texture.id], one), images_[d.texture.id],
+                                       failures_);
 }
 
 RenderTargetView VulkanDevice::create_rtv(const ViewDesc& d) {
   if (d.texture.id >= images_.size() || !d.texture) return {};
   ViewDesc one = d;
   one.mip_levels = 1;
-  return add_view<RenderTargetView>(rtvs_, one, make_view(images_[d.texture.id], one),
-                                            images_[d.texture.id], failures_);
+  return add_view<RenderTargetView>(rtvs_, one, make_view(images_[d.texture.id], one), images_[d.texture.id],
+                                    failures_);
 }
 
 Buffer VulkanDevice::create_buffer(const BufferDesc& desc) {
@@ -209,8 +204,8 @@ BlendState VulkanDevice::create_blend_state(const BlendDesc& desc) {
 }
 
 void VulkanDevice::create_dummies() {
-  Texture t = create_texture({.width = 1, .height = 1, .format = Format::RGBA16F,
-                              .bind = kBindShaderResource, .label = "null"});
+  Texture t = create_texture(
+      {.width = 1, .height = 1, .format = Format::RGBA16F, .bind = kBindShaderResource, .label = "null"});
   dummy_srv_ = create_srv({.texture = t}).id;
   dummy_sampler_ = create_sampler({}).id;
   dummy_buffer_ = create_buffer({.byte_width = 256, .label = "null"}).id;
@@ -237,8 +232,7 @@ Staging VulkanDevice::make_staging(VkDeviceSize size, const void* data) {
   VkMemoryRequirements req;
   if (vkCreateBuffer(device_, &info, nullptr, &s.buffer) != VK_SUCCESS) return {};
   vkGetBufferMemoryRequirements(device_, s.buffer, &req);
-  if (!allocate(req, VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT,
-                &s.memory)) {
+  if (!allocate(req, VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT, &s.memory)) {
     vkDestroyBuffer(device_, s.buffer, nullptr);
     return {};
   }
@@ -267,7 +261,8 @@ void VulkanDevice::update_subresource(Texture t, std::span<const uint8_t> data, 
   uint32_t bpp = texel_bytes(rec.desc.format);
   VkDeviceSize need = VkDeviceSize(row_pitch) * (rec.desc.height - 1) + VkDeviceSize(rec.desc.width) * bpp;
   if (row_pitch % bpp != 0 || data.size() < need) {
-    std::fprintf(stderr, "gpu: upload to %s is smaller than the texture\n", rec.desc.label ? rec.desc.label : "a texture");
+    std::fprintf(stderr, "gpu: upload to %s is smaller than the texture\n",
+                 rec.desc.label ? rec.desc.label : "a texture");
     return;
   }
   Staging s = make_staging(need, data.data());
@@ -310,8 +305,8 @@ std::vector<uint8_t> VulkanDevice::read_level(Texture t, int mip, uint32_t bpp) 
   to_host.srcQueueFamilyIndex = to_host.dstQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
   to_host.buffer = s.buffer;
   to_host.size = VK_WHOLE_SIZE;
-  vkCmdPipelineBarrier(cmd, VK_PIPELINE_STAGE_TRANSFER_BIT, VK_PIPELINE_STAGE_HOST_BIT, 0, 0,
-                       nullptr, 1, &to_host, 0, nullptr);
+  vkCmdPipelineBarrier(cmd, VK_PIPELINE_STAGE_TRANSFER_BIT, VK_PIPELINE_STAGE_HOST_BIT, 0, 0, nullptr, 1, &to_host,
+                       0, nullptr);
   submit_and_wait(VK_NULL_HANDLE, VK_NULL_HANDLE);
 
   std::vector<uint8_t> out(size);

@@ -13,9 +13,10 @@ namespace {
 
 constexpr const char* kValidationLayer = "VK_LAYER_KHRONOS_validation";
 
-VKAPI_ATTR VkBool32 VKAPI_CALL on_validation_message(
-    VkDebugUtilsMessageSeverityFlagBitsEXT severity, VkDebugUtilsMessageTypeFlagsEXT,
-    const VkDebugUtilsMessengerCallbackDataEXT* data, void* user) {
+VKAPI_ATTR VkBool32 VKAPI_CALL on_validation_message(VkDebugUtilsMessageSeverityFlagBitsEXT severity,
+                                                     VkDebugUtilsMessageTypeFlagsEXT,
+                                                     const VkDebugUtilsMessengerCallbackDataEXT* data,
+                                                     void* user) {
   if (severity < VK_DEBUG_UTILS_MESSAGE_SEVERITY_WARNING_BIT_EXT) return VK_FALSE;
   std::fprintf(stderr, "vulkan validation: %s\n", data->pMessage);
   static_cast<VulkanDevice*>(user)->count_validation_message();
@@ -57,8 +58,8 @@ bool has_extension(VkPhysicalDevice device, const char* name) {
 bool VulkanDevice::init(const DeviceDesc& desc, std::string* error) {
   timing_ = desc.timing;
   windowed_ = desc.window != nullptr;
-  if (!create_instance(desc, error) || !pick_physical_device(error) ||
-      !create_logical_device(error) || !create_frame_objects(error))
+  if (!create_instance(desc, error) || !pick_physical_device(error) || !create_logical_device(error) ||
+      !create_frame_objects(error))
     return false;
   if (desc.window && !create_swapchain(static_cast<SDL_Window*>(desc.window), error)) return false;
   back_buffer_ = create_texture({.width = desc.width,
@@ -80,8 +81,7 @@ bool VulkanDevice::create_instance(const DeviceDesc& desc, std::string* error) {
     unsigned count = 0;
     SDL_Vulkan_GetInstanceExtensions(static_cast<SDL_Window*>(desc.window), &count, nullptr);
     extensions.resize(count);
-    SDL_Vulkan_GetInstanceExtensions(static_cast<SDL_Window*>(desc.window), &count,
-                                     extensions.data());
+    SDL_Vulkan_GetInstanceExtensions(static_cast<SDL_Window*>(desc.window), &count, extensions.data());
   }
   std::vector<const char*> layers;
   if (desc.validation) {
@@ -141,8 +141,7 @@ bool VulkanDevice::pick_physical_device(std::string* error) {
     VkPhysicalDeviceProperties p;
     vkGetPhysicalDeviceProperties(d, &p);
     int score = device_preference(p.deviceType);
-    if (p.apiVersion < VK_API_VERSION_1_3 || !has_extension(d, VK_KHR_PUSH_DESCRIPTOR_EXTENSION_NAME))
-      score = 0;
+    if (p.apiVersion < VK_API_VERSION_1_3 || !has_extension(d, VK_KHR_PUSH_DESCRIPTOR_EXTENSION_NAME)) score = 0;
     if (score > best) {
       best = score;
       physical_ = d;
@@ -182,8 +181,7 @@ bool VulkanDevice::create_logical_device(std::string* error) {
   queue.pQueuePriorities = &priority;
 
   std::vector<const char*> extensions = {VK_KHR_PUSH_DESCRIPTOR_EXTENSION_NAME};
-  if (windowed_)
-    extensions.push_back(VK_KHR_SWAPCHAIN_EXTENSION_NAME);
+  if (windowed_) extensions.push_back(VK_KHR_SWAPCHAIN_EXTENSION_NAME);
 
   VkPhysicalDeviceVulkan13Features v13{VK_STRUCTURE_TYPE_PHYSICAL_DEVICE_VULKAN_1_3_FEATURES};
   v13.dynamicRendering = VK_TRUE;

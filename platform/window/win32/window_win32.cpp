@@ -32,11 +32,8 @@ void report_size(const PlayerAsks& asks, WPARAM kind, LPARAM size) {
 
 LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    case WM_SIZE:
-      return 0;  // the back buffer keeps the desktop size it was made with
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_SIZE: return 0;  // the back buffer keeps the desktop size it was made with
     case WM_SYSCOMMAND:
       // Alt or F10 would open the (absent) window menu and hold the loop in
       // the menu's modal loop; the music would play on under a frozen picture.
@@ -176,9 +173,8 @@ std::unique_ptr<Window> create_window(const WindowDesc& desc, std::string* error
     window = CreateWindowExA(0, desc.app_name, desc.title, style, at.left, at.top, at.right - at.left,
                              at.bottom - at.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   } else {
-    window = CreateWindowExA(0, desc.app_name, desc.title, WS_POPUP | WS_VISIBLE, 0, 0,
-                             desc.width, desc.height, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
+    window = CreateWindowExA(0, desc.app_name, desc.title, WS_POPUP | WS_VISIBLE, 0, 0, desc.width, desc.height,
+                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   }
   if (!window) {
     *error = with_code("cannot create the window");

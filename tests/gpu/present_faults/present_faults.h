@@ -14,8 +14,8 @@ extern "C" {
 void present_faults_script(const char* acquire, const char* present);
 
 struct PresentFaultCounts {
-  int acquires_granted;   // images the driver handed out
-  int presents_reached;   // presentations that reached the driver
+  int acquires_granted;  // images the driver handed out
+  int presents_reached;  // presentations that reached the driver
   int swapchains_created;
 };
 PresentFaultCounts present_faults_counts();

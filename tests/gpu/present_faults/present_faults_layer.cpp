@@ -56,8 +56,8 @@ VKAPI_ATTR VkResult VKAPI_CALL create_device(VkPhysicalDevice physical, const Vk
   if (result != VK_SUCCESS) return result;
   next_acquire = reinterpret_cast<PFN_vkAcquireNextImageKHR>(next_device_proc(*device, "vkAcquireNextImageKHR"));
   next_present = reinterpret_cast<PFN_vkQueuePresentKHR>(next_device_proc(*device, "vkQueuePresentKHR"));
-  next_create_swapchain =
-      reinterpret_cast<PFN_vkCreateSwapchainKHR>(next_device_proc(*device, "vkCreateSwapchainKHR"));
+  next_create_swapchain = reinterpret_cast<PFN_vkCreateSwapchainKHR>(
+      next_device_proc(*device, "vkCreateSwapchainKHR"));
   return result;
 }
 
@@ -98,7 +98,8 @@ VK_LAYER_EXPORT VKAPI_ATTR PFN_vkVoidFunction VKAPI_CALL vkGetDeviceProcAddr(VkD
 
 VK_LAYER_EXPORT VKAPI_ATTR PFN_vkVoidFunction VKAPI_CALL vkGetInstanceProcAddr(VkInstance instance,
                                                                                const char* name) {
-  if (!std::strcmp(name, "vkGetInstanceProcAddr")) return reinterpret_cast<PFN_vkVoidFunction>(vkGetInstanceProcAddr);
+  if (!std::strcmp(name, "vkGetInstanceProcAddr"))
+    return reinterpret_cast<PFN_vkVoidFunction>(vkGetInstanceProcAddr);
   if (!std::strcmp(name, "vkCreateInstance")) return reinterpret_cast<PFN_vkVoidFunction>(create_instance);
   if (!std::strcmp(name, "vkCreateDevice")) return reinterpret_cast<PFN_vkVoidFunction>(create_device);
   if (PFN_vkVoidFunction ours = device_function(name)) return ours;

@@ -36,16 +36,16 @@ V3 background(V3 d, V3 flat_sky, float time, float sun_time) {
   V2 drift = c + 100.0f + 0.05f * time;
   float c1 = cover(fbm({drift.x, drift.y, 0.1f * time}));
   float c2 = cover(fbm({drift.x + 0.05f * s.x, drift.y + 0.05f * s.z, 0.1f * time}));
-  V3 cloud = 0.25f * (V3{3.0f, 2.85f, 2.7f} * std::max(c1 - c2, 0.0f) +
-                      V3{0.9f, 0.95f, 1.0f} * std::exp(-5.0f * c1));
+  V3 cloud = 0.25f *
+             (V3{3.0f, 2.85f, 2.7f} * std::max(c1 - c2, 0.0f) + V3{0.9f, 0.95f, 1.0f} * std::exp(-5.0f * c1));
   night = lerp(night, cloud, saturate(3.0f * c1));
   V3 day = lerp(flat_sky, cloud, saturate(0.4f * c1) * smooth_clamped(-w.y / 0.15f));
 
   float g = cover(fbm({0.125f * c.x + 100.0f, 0.5f * c.y + 100.0f, 0.1f * time}));
   float band = std::exp(-10.0f * (0.5f + 0.5f * std::cos(4.0f * 3.14f * g)));
   float a = w.x - 0.2f * time;
-  V3 aurora = (0.1f * band) * V3{value_noise3({a, a, a}), value_noise3({w.y, w.y, w.y}),
-                                 value_noise3({w.z, w.z, w.z})};
+  V3 aurora = (0.1f * band) *
+              V3{value_noise3({a, a, a}), value_noise3({w.y, w.y, w.y}), value_noise3({w.z, w.z, w.z})};
   float mask = smooth_clamped(2.5f * d.y) * smooth_clamped(-(s.y + 0.05f) / 0.15f);
   return day + (night + aurora) * mask;
 }

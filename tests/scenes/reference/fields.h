@@ -27,9 +27,9 @@ float scene_field(V3 q, float tau, float repeat);
 
 // Corridor at intro time t.
 struct CorridorPoint {
-  V2 twisted;     // x_t, y_t
-  float x_cell;   // x' in [0, 4)
-  float above;    // |y_t| - 1.5
+  V2 twisted;    // x_t, y_t
+  float x_cell;  // x' in [0, 4)
+  float above;   // |y_t| - 1.5
 };
 CorridorPoint corridor_point(V3 q);
 float corridor_walls(V3 q);

@@ -47,8 +47,7 @@ V3 face_pattern(float a, float b, const PatternInput& in) {
 
 V3 cube_emission(V3 l, V3 n, const PatternInput& in) {
   return std::fabs(n.x) * face_pattern(2 * l.y, 2 * l.z, in) +
-         std::fabs(n.z) * face_pattern(2 * l.x, 2 * l.y, in) +
-         std::fabs(n.y) * face_pattern(2 * l.x, 2 * l.z, in);
+         std::fabs(n.z) * face_pattern(2 * l.x, 2 * l.y, in) + std::fabs(n.y) * face_pattern(2 * l.x, 2 * l.z, in);
 }
 
 }  // namespace ref

@@ -27,9 +27,7 @@ inline V3 operator+(V3 a, float s) { return {a.x + s, a.y + s, a.z + s}; }
 inline float dot(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 inline float length(V3 a) { return std::sqrt(dot(a, a)); }
 inline V3 normalize(V3 a) { return a * (1.0f / length(a)); }
-inline V3 cross(V3 a, V3 b) {
-  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
+inline V3 cross(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 
 inline float frac(float x) { return x - std::floor(x); }
 inline float saturate(float x) { return x < 0 ? 0 : (x > 1 ? 1 : x); }
