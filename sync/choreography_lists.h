@@ -3,6 +3,8 @@
 // (sync/choreography_list.h), one per track in the order of track_names, each
 // with its key count. Written by `velmorand-tracks --import-text DIR` from the
 // text files `velmorand-tracks --export-text DIR` makes: edit those, not this.
+// The formatter leaves it as written, so an import reproduces it byte for byte.
+// clang-format off
 
 namespace choreography::lists {
 
@@ -75,11 +77,13 @@ inline constexpr char camera_roll[] =
 
 // 7 "camera:pitch"
 inline constexpr int camera_pitch_keys = 5;
-inline constexpr char camera_pitch[] = "0: 0 (0); 127: 0 (0); 1152: 0 (1); 1279: 0 (0); 1664: 0 (0)\n";
+inline constexpr char camera_pitch[] =
+    "0: 0 (0); 127: 0 (0); 1152: 0 (1); 1279: 0 (0); 1664: 0 (0)\n";
 
 // 8 "camera:fov"
 inline constexpr int camera_fov_keys = 4;
-inline constexpr char camera_fov[] = "0: 2.5 (0); 127: 2.5 (0); 1663: 2.5 (2); 1919: 4 (2)\n";
+inline constexpr char camera_fov[] =
+    "0: 2.5 (0); 127: 2.5 (0); 1663: 2.5 (2); 1919: 4 (2)\n";
 
 // 9 "fade:black"
 inline constexpr int fade_black_keys = 12;
@@ -100,7 +104,8 @@ inline constexpr char fade_white[] =
 
 // 11 "scene:sunTime"
 inline constexpr int scene_suntime_keys = 3;
-inline constexpr char scene_suntime[] = "0: 0 (1); 2046: 6.3 (1); 2303: 6.3 (1)\n";
+inline constexpr char scene_suntime[] =
+    "0: 0 (1); 2046: 6.3 (1); 2303: 6.3 (1)\n";
 
 // 12 "scene:showLogo"
 inline constexpr int scene_showlogo_keys = 7;
@@ -129,15 +134,18 @@ inline constexpr char scene_bloom[] =
 
 // 15 "scene:cubesRepeat"
 inline constexpr int scene_cubesrepeat_keys = 3;
-inline constexpr char scene_cubesrepeat[] = "0: 0 (0); 1184: 4 (0); 1279: 6 (0)\n";
+inline constexpr char scene_cubesrepeat[] =
+    "0: 0 (0); 1184: 4 (0); 1279: 6 (0)\n";
 
 // 16 "scene:plasmaOffset"
 inline constexpr int scene_plasmaoffset_keys = 4;
-inline constexpr char scene_plasmaoffset[] = "0: -0.01 (0); 1279: -0.01 (0); 2046: 1 (1); 2076: 2 (1)\n";
+inline constexpr char scene_plasmaoffset[] =
+    "0: -0.01 (0); 1279: -0.01 (0); 2046: 1 (1); 2076: 2 (1)\n";
 
 // 17 "Texts:vlmArmy"
 inline constexpr int texts_vlmarmy_keys = 3;
-inline constexpr char texts_vlmarmy[] = "0: 0 (0); 384: 2 (0); 640: 0 (0)\n";
+inline constexpr char texts_vlmarmy[] =
+    "0: 0 (0); 384: 2 (0); 640: 0 (0)\n";
 
 // 18 "Texts:credits"
 inline constexpr int texts_credits_keys = 371;

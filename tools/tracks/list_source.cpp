@@ -11,6 +11,8 @@ constexpr const char* kHeading =
     "// (sync/choreography_list.h), one per track in the order of track_names, each\n"
     "// with its key count. Written by `velmorand-tracks --import-text DIR` from the\n"
     "// text files `velmorand-tracks --export-text DIR` makes: edit those, not this.\n"
+    "// The formatter leaves it as written, so an import reproduces it byte for byte.\n"
+    "// clang-format off\n"
     "\n"
     "namespace choreography::lists {\n";
 
